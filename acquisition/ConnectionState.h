@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+/// The main window's view of the link to the instrument.
+struct ConnectionState {
+    static constexpr int kPortNameLength = 16;
+
+    bool portOpen = false;
+    bool portChosen = true;
+    bool baudChosen = true;
+    /// Raised by the wizard around its own open: that open's PortOpened shows no box.
+    bool quietOpen = false;
+    bool deviceFound = false;
+    int32_t baudRate = 57600;
+
+    const QString &portName() const { return portName_; }
+    /// Longer names are cut to the name's storage.
+    void setPortName(const QString &name) { portName_ = name.left(kPortNameLength); }
+
+private:
+    QString portName_ = QStringLiteral("COM1");
+};

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "ConnectionState.h"
+#include "DeviceState.h"
+#include "RequestSender.h"
+#include "SamplePeriodMeter.h"
+#include "Tserial_event.h"
+
+#include <QByteArray>
+#include <QMainWindow>
+#include <memory>
+
+class QTimer;
+
+namespace Ui {
+class TForm1;
+}
+class DeviceView;
+class ResolutionControls;
+class UserDialogs;
+class TMnoznikForm;
+class TWartoscForm;
+class TO_programieForm;
+class TKonigLiniiForm;
+class TCOM_DBG_Form;
+class TAsystentForm;
+
+/// The main window. It owns the port, the device state and every long-lived object of
+/// the program; the other windows are attached after it is built.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    struct Windows {
+        TMnoznikForm *mnoznik = nullptr;
+        TWartoscForm *wartosc = nullptr;
+        TO_programieForm *about = nullptr;
+        TKonigLiniiForm *lines = nullptr;
+        TCOM_DBG_Form *monitor = nullptr;
+        TAsystentForm *wizard = nullptr;
+    };
+
+    explicit TForm1(UserDialogs &dialogs, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    void attachWindows(const Windows &windows);
+
+    /// The port's notifier; runs on the port's worker thread and only hands over.
+    void OnPortEvent(Tserial_event *port, int event);
+
+    const ConnectionState &connection() const { return connectionState; }
+    const DeviceState &device() const { return deviceState; }
+    const ChannelState &channels() const { return channelState; }
+    const QString &startDirectory() const { return startDir; }
+    Tserial_event &port() { return serialPort; }
+
+    void FormShow();
+    void FormClose();
+    void zakocz1Click();
+    void debugger1Click();
+    void Timer3Timer();
+    void CheckBox18Click();
+    void CheckBox1Click() { activeBoxClick(0); }
+    void CheckBox2Click() { activeBoxClick(1); }
+    void CheckBox3Click() { activeBoxClick(2); }
+    void ComboBox3Click();
+    void ComboBox4Click();
+    void ComboBox5Click();
+    void UpDown5ChangingEx(int newValue);
+    void UpDown6ChangingEx(int newValue);
+    void UpDown7ChangingEx(int newValue);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QTimer *makeTimer(const char *name, int intervalMs);
+    void connectControls();
+    void loadSettings();
+    void portNotification(int event);
+    void HandleBurst(const QByteArray &burst);
+    void HandleReply(const uint8_t *p);
+    void HandleMeasurement(const uint8_t *p, size_t n);
+    void UpdateReadout();
+    void BitBtn5Click();
+    void AppendSamplePoints();
+    void activeBoxClick(int sensor);
+
+    std::unique_ptr<Ui::TForm1> ui;
+    UserDialogs &dialogs;
+    Windows windows;
+    std::unique_ptr<ResolutionControls> resolution;
+    std::unique_ptr<DeviceView> view;
+
+    Tserial_event serialPort;
+    RequestSender sender;
+    QString startDir;
+    QString deviceTypeName;
+    ConnectionState connectionState;
+    DeviceState deviceState;
+    ChannelState channelState;
+    bool zapytanie = false;
+    double measTime = 0;
+    SamplePeriodMeter samplePeriod;
+
+    QTimer *Timer1 = nullptr;
+    QTimer *Timer2 = nullptr;
+    QTimer *Timer3 = nullptr;
+};

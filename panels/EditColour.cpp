@@ -1,0 +1,16 @@
+#include "EditColour.h"
+
+#include <QApplication>
+#include <QWidget>
+
+void setEditState(QWidget *edit, EditState state)
+{
+    QColor colour = Qt::white;
+    if (state == EditState::Typing)
+        colour = QApplication::palette().color(QPalette::ToolTipBase);
+    else if (state == EditState::Entered)
+        colour = QColor(166, 202, 240);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, colour);
+    edit->setPalette(palette);
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+/// The program's serial port: one worker thread per open port does every read,
+/// write and modem-status wait, and reports through one notification function.
+class Tserial_event {
+public:
+    enum Notification : int {
+        PortOpened = 0,
+        PortClosed = 1,
+        WriteDone = 2,
+        DataArrived = 3,
+        RingDetected = 4,
+        CarrierOn = 5,
+        CarrierOff = 6,
+    };
+
+    enum OpenResult : int {
+        Opened = 0,
+        EventMaskFailed = 1,
+        TimeoutsFailed = 2,
+        LineSettingsFailed = 4,
+        OpenFailed = 8,
+        NoPortName = 16,
+        SignalsInvalid = 32,
+    };
+
+    static constexpr int kPortNameSize = 10;
+    static constexpr int kMaxReadSize = 1024;
+    static constexpr int kTxBufferSize = 256;
+    static constexpr int kReadGapMs = 50;
+    static constexpr int kWorkerWaitMs = 2000;
+
+    /// Runs on the worker thread; while it runs the worker serves nothing else.
+    using Notifier = std::function<void(Tserial_event *port, int event)>;
+
+    Tserial_event();
+    ~Tserial_event();
+    Tserial_event(const Tserial_event &) = delete;
+    Tserial_event &operator=(const Tserial_event &) = delete;
+
+    /// 0 when the port is open and its worker started, else a failure code of OpenResult.
+    int open(const char *portName, int baudRate, int parityCode, uint8_t dataBits, bool watchModemLines);
+    /// Asks the worker to end and waits for it, at most kWorkerWaitMs.
+    void close();
+    /// Hands a block of at most 255 bytes to the worker; dropped while a write is in flight or no port is open.
+    void send(const char *data, int length);
+    void setReadSize(int size);
+    void setNotifier(Notifier notifier);
+    /// Ends the worker without delivering anything more; for an owner that is going away.
+    void shutdownQuietly();
+
+    /// For the notifier while it handles DataArrived.
+    const char *rxData() const;
+    int rxSize() const;
+    /// Releases the next read.
+    void rxDone();
+
+    int readSize() const { return rxRequestSize_.load(); }
+    const char *portName() const { return portName_; }
+    int baudRate() const { return baudRate_; }
+    int parityCode() const { return parityCode_; }
+    bool running() const;
+
+private:
+    struct Worker;
+    struct NotifierSlot;
+
+    void finishWorker();
+
+    char portName_[kPortNameSize] = {};
+    int baudRate_ = 0;
+    int parityCode_ = 0;
+    std::atomic<int> rxRequestSize_{1};
+    std::shared_ptr<NotifierSlot> slot_;
+    std::shared_ptr<Worker> worker_;
+    std::thread thread_;
+};

@@ -1,0 +1,221 @@
+#include "Com_debugger.h"
+#include "ConfigText.h"
+#include "Main.h"
+#include "Program.h"
+#include "PtyPair.h"
+#include "RecordingDialogs.h"
+#include "ScopedWorkDir.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+QStringList registerHeader(TForm1 &form)
+{
+    auto *grid = form.findChild<QTableWidget *>("StringGrid1");
+    QStringList titles;
+    for (int column = 0; column < grid->columnCount(); ++column)
+        titles << (grid->item(0, column) ? grid->item(0, column)->text() : QString());
+    return titles;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void sevenWindowsInTheirOrder();
+    void mainWindowShell();
+    void menuItems_data();
+    void menuItems();
+    void startWithoutConfigShowsOneMessage();
+    void startWithConfigTakesItsValues();
+    void timerThreeActsOnce();
+    void closingMainWindowEndsTheProgram();
+    void exitWithThePortOpenIsQuickAndSilent();
+};
+
+void MainWindowTest::sevenWindowsInTheirOrder()
+{
+    ScopedWorkDir dir;
+    RecordingDialogs dialogs;
+    Program program(dialogs);
+    const QList<QWidget *> windows = program.windows();
+    const QStringList classes = {"TForm1", "TMnoznikForm", "TWartoscForm", "TO_programieForm",
+                                 "TKonigLiniiForm", "TCOM_DBG_Form", "TAsystentForm"};
+    const QStringList captions = {"KX520S-PC V1.00", "Velto", "Velto", "ARKONA",
+                                  "Konfiguracja linii wyjsc na wykresie", "COM_debugger", "łączenie z urządzeniem...."};
+    const QList<QSize> sizes = {{947, 638}, {154, 89}, {153, 87}, {478, 183}, {460, 182}, {692, 489}, {319, 495}};
+    QCOMPARE(windows.size(), classes.size());
+    for (int i = 0; i < windows.size(); ++i) {
+        QCOMPARE(QString(windows[i]->metaObject()->className()), classes[i]);
+        QCOMPARE(windows[i]->windowTitle(), captions[i]);
+        if (i == 0)
+            QCOMPARE(program.main().centralWidget()->size(), sizes[i]);
+        else
+            QCOMPARE(windows[i]->size(), sizes[i]);
+        QVERIFY2(!windows[i]->isVisible(), "every window starts hidden");
+    }
+    QCOMPARE(QApplication::applicationName(), QString("KX520S-PC"));
+}
+
+void MainWindowTest::mainWindowShell()
+{
+    ScopedWorkDir dir;
+    RecordingDialogs dialogs;
+    Program program(dialogs);
+    TForm1 &form = program.main();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.centralWidget()->size(), QSize(947, 638));
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+
+    auto *pages = form.findChild<QTabWidget *>("PageControl1");
+    QStringList tabs;
+    for (int i = 0; i < pages->count(); ++i)
+        tabs << pages->widget(i)->objectName() + "=" + pages->tabText(i);
+    QCOMPARE(tabs, (QStringList{"TabSheet1=Wskaźniki         ", "TabSheet2=Urządzenie   ", "TabSheet4=Wykres",
+                                "TabSheet5=Rejestracja pomiarów"}));
+    const QList<std::pair<const char *, QString>> groups = {
+        {"GroupBox1", "Czujnik nr 0 - nie wykryto"}, {"GroupBox4", "Stan wyjść"}, {"GroupBox5", "Odczyt"},
+        {"GroupBox21", "Próbkowanie"}, {"GroupBox12", "Mode:"}, {"GroupBox6", "Led"}, {"GroupBox9", "decp"},
+        {"GroupBox7", "Beep"}, {"GroupBox8", "Tryb pracy wyjść"}, {"GroupBox10", "Rozdzielczość czujników"},
+        {"GroupBox20", "Stronicowanie"}, {"GroupBox13", "Pomiar"}, {"GroupBox15", "Kanał:"}, {"GroupBox16", "Plik:"},
+        {"GroupBox22", "Tabela"}, {"GroupBox17", "Informacje"}};
+    for (const auto &[name, title] : groups) {
+        auto *box = form.findChild<QGroupBox *>(name);
+        QVERIFY2(box, name);
+        QCOMPARE(box->title(), title);
+    }
+    const QList<std::pair<const char *, int>> timers = {{"Timer1", 50}, {"Timer2", 250}, {"Timer3", 1000}};
+    for (const auto &[name, interval] : timers) {
+        auto *timer = form.findChild<QTimer *>(name);
+        QVERIFY2(timer && timer->isActive(), name);
+        QCOMPARE(timer->interval(), interval);
+    }
+    QVERIFY(!form.findChild<QLabel *>("Label67")->isVisible());
+    QVERIFY(!form.findChild<QLabel *>("Label68")->isVisible());
+}
+
+void MainWindowTest::menuItems_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("visible");
+    QTest::newRow("firmware") << "Aktualizacja1" << "aktualizacja firmware urządzenia..." << false;
+    QTest::newRow("exit") << "zakocz1" << "zakończ" << true;
+    QTest::newRow("connect") << "pocz1" << "połącz" << false;
+    QTest::newRow("disconnect") << "rozcz1" << "rozłącz" << false;
+    QTest::newRow("COM14") << "COM14" << "COM14" << true;
+    QTest::newRow("auto") << "auto1" << "auto" << true;
+    QTest::newRow("monitor") << "debugger1" << "debuger..." << false;
+    QTest::newRow("wizard") << "wizard1" << "Połączenie..." << true;
+    QTest::newRow("help") << "pomocprogramu1" << "pomoc programu" << true;
+    QTest::newRow("manual") << "instrukcjaKX520Q1" << "instrukcja KX520S" << true;
+    QTest::newRow("about") << "orpogramie1" << "o programie" << true;
+}
+
+void MainWindowTest::menuItems()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(bool, visible);
+    ScopedWorkDir dir;
+    RecordingDialogs dialogs;
+    Program program(dialogs);
+    auto *action = program.main().findChild<QAction *>(name);
+    QVERIFY(action);
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->isVisible(), visible);
+    auto *port = program.main().findChild<QMenu *>("port1");
+    QCOMPARE(port->title(), QString("port"));
+    QVERIFY(!port->menuAction()->isVisible());
+}
+
+void MainWindowTest::startWithoutConfigShowsOneMessage()
+{
+    ScopedWorkDir dir;
+    RecordingDialogs dialogs;
+    Program program(dialogs);
+    QCOMPARE(dialogs.shown, QStringList{"nie odnaleziono pliku konfiguracyjnego!"});
+    QCOMPARE(program.main().connection().portName(), QString("COM1"));
+    QCOMPARE(registerHeader(program.main()), QStringList(7, QString()));
+    QCOMPARE(program.main().startDirectory(), dir.path());
+}
+
+void MainWindowTest::startWithConfigTakesItsValues()
+{
+    ScopedWorkDir dir;
+    dir.write("config.ini", configText("COM7", 5));
+    RecordingDialogs dialogs;
+    Program program(dialogs);
+    QVERIFY(dialogs.shown.isEmpty());
+    QCOMPARE(program.main().connection().portName(), QString("COM7"));
+    QCOMPARE(registerHeader(program.main()),
+             (QStringList{"Index", "Czas [s]", "Czujnik 0", "Czujnik 1", "Czujnik 2", "PK1", "PK2"}));
+    QCOMPARE(program.main().findChild<QSpinBox *>("CSpinEdit2")->value(), 10);
+    // No sensor is present yet: the "Aktywny" boxes clear themselves.
+    QVERIFY(!program.main().findChild<QCheckBox *>("CheckBox1")->isChecked());
+}
+
+void MainWindowTest::timerThreeActsOnce()
+{
+    ScopedWorkDir dir;
+    RecordingDialogs dialogs;
+    Program program(dialogs);
+    auto *timer = program.main().findChild<QTimer *>("Timer3");
+    QSignalSpy ticks(timer, &QTimer::timeout);
+    QVERIFY(ticks.wait(2000));
+    QVERIFY(!timer->isActive());
+}
+
+void MainWindowTest::closingMainWindowEndsTheProgram()
+{
+    ScopedWorkDir dir;
+    RecordingDialogs dialogs;
+    Program program(dialogs);
+    program.main().show();
+    program.monitor().show();
+    QTimer::singleShot(0, &program.main(), [&] { program.main().close(); });
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, qApp, [] { QApplication::exit(1); });
+    guard.start(3000);
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!program.main().isVisible());
+}
+
+void MainWindowTest::exitWithThePortOpenIsQuickAndSilent()
+{
+    ScopedWorkDir dir;
+    PtyPair pty;
+    RecordingDialogs dialogs;
+    QElapsedTimer timer;
+    {
+        Program program(dialogs);
+        program.main().port().setReadSize(64);
+        QCOMPARE(program.main().port().open(pty.portName().constData(), 57600, 0, 8, false), 0);
+        QTRY_VERIFY(program.main().connection().portOpen);
+        pty.write("\xF4\xF4\x30");
+        QTest::qWait(100); // a burst in flight when the window goes
+        timer.start();
+    }
+    QVERIFY2(timer.elapsed() < 500, "the exit must not wait out the port's worker");
+    QCOMPARE(dialogs.shown, (QStringList{"nie odnaleziono pliku konfiguracyjnego!",
+                                         "OK|Otwarto port COM1\n Predkosc: 57600 kb/s"}));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,60 @@
+#include "PortRecorder.h"
+
+#include <chrono>
+
+PortRecorder::PortRecorder(Tserial_event &port, bool releaseReads)
+{
+    port.setNotifier([this, releaseReads](Tserial_event *p, int code) {
+        {
+            std::lock_guard lock(mutex_);
+            QByteArray data;
+            if (code == Tserial_event::DataArrived)
+                data = QByteArray(p->rxData(), p->rxSize());
+            events_.append({code, data});
+        }
+        changed_.notify_all();
+        if (hook)
+            hook(code);
+        if (code == Tserial_event::DataArrived && releaseReads)
+            p->rxDone();
+    });
+}
+
+bool PortRecorder::waitFor(int code, int count, int timeoutMs)
+{
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        int n = 0;
+        for (const auto &e : events_)
+            n += e.code == code;
+        return n >= count;
+    });
+}
+
+int PortRecorder::count(int code)
+{
+    std::lock_guard lock(mutex_);
+    int n = 0;
+    for (const auto &e : events_)
+        n += e.code == code;
+    return n;
+}
+
+QList<QByteArray> PortRecorder::bursts()
+{
+    std::lock_guard lock(mutex_);
+    QList<QByteArray> out;
+    for (const auto &e : events_)
+        if (e.code == Tserial_event::DataArrived)
+            out.append(e.data);
+    return out;
+}
+
+QList<int> PortRecorder::codes()
+{
+    std::lock_guard lock(mutex_);
+    QList<int> out;
+    for (const auto &e : events_)
+        out.append(e.code);
+    return out;
+}

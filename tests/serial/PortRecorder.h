@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Tserial_event.h"
+
+#include <QByteArray>
+#include <QList>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+
+/// Records a port's notifications, with a copy of each burst, as the worker delivers them.
+class PortRecorder {
+public:
+    struct Event {
+        int code;
+        QByteArray data;
+    };
+
+    explicit PortRecorder(Tserial_event &port, bool releaseReads = true);
+
+    /// Extra work run on the worker thread inside the notifier, before the burst is released.
+    std::function<void(int code)> hook;
+
+    /// Waits until `count` notifications with this code have arrived.
+    bool waitFor(int code, int count, int timeoutMs);
+    int count(int code);
+    QList<QByteArray> bursts();
+    QList<int> codes();
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    QList<Event> events_;
+};
