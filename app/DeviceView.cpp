@@ -135,3 +135,22 @@ void DeviceView::showPresence(int sensor, bool present)
     QGroupBox *groups[] = {ui.GroupBox1, ui.GroupBox2, ui.GroupBox3};
     groups[sensor]->setTitle(sensorCaption(sensor, present));
 }
+
+void DeviceView::refreshPanel(const DeviceState &device, const QString &deviceTypeName, const QString &hardwareText,
+                              const QString &softwareText)
+{
+    const DeviceParams &stan = device.Stan;
+    ui.Label63->setText(deviceTypeName.isEmpty() ? QStringLiteral("(brak)") : deviceTypeName);
+    ui.Label64->setText(device.swVersion != 0 && device.hwVersion != 0
+                            ? QStringLiteral("Hardware: ") + hardwareText + QStringLiteral(" , Software: ") + softwareText
+                            : QStringLiteral("(brak)"));
+    ui.ComboBox2->setCurrentIndex(stan.Q_NR <= 2 ? int(stan.Q_NR) : -1);
+    ui.Edit5->setText(QString::number(stan.OnTime));
+    ui.Edit6->setText(parameterText(stan.PK1));
+    ui.Edit7->setText(parameterText(stan.PK2));
+    ui.Edit4->setText(QString::number(stan.LED));
+    ui.Edit9->setText(QString::number(stan.decp));
+    ui.CheckBox15->setChecked(stan.Beep != 0);
+    for (QWidget *box : std::initializer_list<QWidget *>{ui.ComboBox1, ui.Edit5, ui.Edit6, ui.Edit7, ui.Edit4, ui.Edit9})
+        setEditState(box, EditState::Confirmed);
+}

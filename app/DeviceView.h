@@ -22,6 +22,10 @@ public:
     void showReply(const ReplyEffect &effect, const DeviceState &device);
     /// The sensor's group caption after its presence changed.
     void showPresence(int sensor, bool present);
+    /// The settings panel and the device labels from the reported values; the version
+    /// texts are the wizard's.
+    void refreshPanel(const DeviceState &device, const QString &deviceTypeName, const QString &hardwareText,
+                      const QString &softwareText);
 
     /// The picture file of a mode list item: item 0 shows MODE_4, items 1 to 3 MODE_1 to MODE_3.
     static QString modePicture(int item);

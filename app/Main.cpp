@@ -15,6 +15,8 @@
 #include "Wartoscunit.h"
 #include "ui_Main.h"
 
+#include <QAbstractEventDispatcher>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -25,11 +27,12 @@ namespace {
 const QStringList kRegisterTitles = {"Index", "Czas [s]", "Czujnik 0", "Czujnik 1", "Czujnik 2", "PK1", "PK2"};
 }
 
-TForm1::TForm1(UserDialogs &dialogs, QWidget *parent)
+TForm1::TForm1(UserDialogs &dialogs, AcquisitionPacer::Clock clock, QWidget *parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), dialogs(dialogs),
       sender([this](const kx::ProtocolFrame &frame) {
           serialPort.send(reinterpret_cast<const char *>(frame.data()), int(frame.size()));
-      })
+      }),
+      pacer(std::move(clock))
 {
     ui->setupUi(this);
     ui->port1->menuAction()->setVisible(false);
@@ -46,10 +49,12 @@ TForm1::TForm1(UserDialogs &dialogs, QWidget *parent)
                                                 {ui->Edit11, ui->UpDown7, ui->ComboBox5}}},
         deviceState);
     connectControls();
+    // Runs whenever the event queue has become empty.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &TForm1::ApplicationIdle);
 
     startDir = QDir::currentPath();
     view = std::make_unique<DeviceView>(*ui, *resolution, startDir);
-    measTime = 0;
     loadSettings();
     serialPort.setNotifier([this](Tserial_event *port, int event) { OnPortEvent(port, event); });
     deviceTypeName = QStringLiteral("<nierozpoznane>");
@@ -62,6 +67,7 @@ TForm1::TForm1(UserDialogs &dialogs, QWidget *parent)
     Timer1 = makeTimer("Timer1", 50);
     Timer2 = makeTimer("Timer2", 250);
     Timer3 = makeTimer("Timer3", 1000);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
     connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
 }
 
@@ -84,12 +90,30 @@ void TForm1::attachWindows(const Windows &attached)
     windows = attached;
     sender.setTrace(windows.monitor);
     view->attachDialogs(windows.wartosc, windows.mnoznik);
+    if (windows.wizard)
+        windows.wizard->attach({serialPort, sender, deviceState, connectionState, deviceTypeName, dialogs,
+                                [this] { refreshPanel(); }});
 }
 
 void TForm1::connectControls()
 {
     connect(ui->zakocz1, &QAction::triggered, this, &TForm1::zakocz1Click);
     connect(ui->debugger1, &QAction::triggered, this, &TForm1::debugger1Click);
+    connect(ui->wizard1, &QAction::triggered, this, &TForm1::wizard1Click);
+    connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm1::BitBtn7Click);
+    connect(ui->pocz1, &QAction::triggered, this, &TForm1::pocz1Click);
+    connect(ui->rozcz1, &QAction::triggered, this, &TForm1::rozcz1Click);
+    auto *ports = new QActionGroup(this);
+    for (QAction *item : ui->port1->actions()) {
+        ports->addAction(item);
+        if (item != ui->auto1)
+            connect(item, &QAction::triggered, this, [this, item] { portItemClick(item); });
+    }
+    connect(ui->auto1, &QAction::triggered, this, &TForm1::auto1Click);
+    connect(ui->SpeedButton10, &QPushButton::clicked, this, &TForm1::SpeedButton10Click);
+    connect(ui->SpeedButton11, &QPushButton::clicked, this, &TForm1::SpeedButton11Click);
+    connect(ui->SpeedButton12, &QPushButton::clicked, this, &TForm1::SpeedButton12Click);
+    connect(ui->CheckBox15, &QCheckBox::toggled, this, &TForm1::CheckBox15Click);
     connect(ui->CheckBox18, &QCheckBox::toggled, this, &TForm1::CheckBox18Click);
     // Setting these from code acts like a click: toggled runs the handler either way.
     connect(ui->CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
@@ -138,21 +162,8 @@ void TForm1::FormClose() {}
 
 void TForm1::zakocz1Click() { close(); }
 
-void TForm1::debugger1Click()
-{
-    if (windows.monitor) {
-        windows.monitor->show();
-        windows.monitor->raise();
-    }
-}
 
-void TForm1::Timer3Timer() { Timer3->stop(); }
 
-void TForm1::CheckBox18Click()
-{
-    ui->Label67->setVisible(ui->CheckBox18->isChecked());
-    ui->Label68->setVisible(ui->CheckBox18->isChecked());
-}
 
 void TForm1::activeBoxClick(int sensor)
 {
@@ -214,7 +225,7 @@ void TForm1::HandleBurst(const QByteArray &burst)
     switch (routeBurst(p, n)) {
     case BurstRoute::Measurement:
         if (ui->CheckBox18->isChecked()) {
-            if (const auto periodMs = samplePeriod.frame(measTime))
+            if (const auto periodMs = samplePeriod.frame(pacer.state().measTime))
                 ui->Label67->setText(FormatGeneral(RoundDecimal(*periodMs, -2)));
         }
         HandleMeasurement(p, n);
@@ -244,7 +255,7 @@ void TForm1::HandleMeasurement(const uint8_t *p, size_t n)
     if (ui->CheckBox16->isChecked())
         BitBtn5Click();
     AppendSamplePoints();
-    zapytanie = false;
+    pacer.state().zapytanie = false;
 }
 
 // The readout, the register and the chart take the sample from here.

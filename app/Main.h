@@ -1,7 +1,9 @@
 #pragma once
 
+#include "AcquisitionPacer.h"
 #include "ConnectionState.h"
 #include "DeviceState.h"
+#include "ParameterSync.h"
 #include "RequestSender.h"
 #include "SamplePeriodMeter.h"
 #include "Tserial_event.h"
@@ -40,7 +42,9 @@ public:
         TAsystentForm *wizard = nullptr;
     };
 
-    explicit TForm1(UserDialogs &dialogs, QWidget *parent = nullptr);
+    /// The clock gives the time of day for the acquisition pacing.
+    explicit TForm1(UserDialogs &dialogs, AcquisitionPacer::Clock clock = AcquisitionPacer::systemTime,
+                    QWidget *parent = nullptr);
     ~TForm1() override;
 
     void attachWindows(const Windows &windows);
@@ -51,6 +55,10 @@ public:
     const ConnectionState &connection() const { return connectionState; }
     const DeviceState &device() const { return deviceState; }
     const ChannelState &channels() const { return channelState; }
+    const AcquisitionState &acquisition() const { return pacer.state(); }
+    ParameterSync &synchronisation() { return sync; }
+    /// Wanted values, as the settings panel and the correction dialogs write them.
+    DeviceParams &wanted() { return deviceState.Set; }
     const QString &startDirectory() const { return startDir; }
     Tserial_event &port() { return serialPort; }
 
@@ -58,8 +66,20 @@ public:
     void FormClose();
     void zakocz1Click();
     void debugger1Click();
+    void wizard1Click();
+    void BitBtn7Click() { wizard1Click(); }
+    void pocz1Click();
+    void rozcz1Click();
+    void portItemClick(QAction *item);
+    void auto1Click();
+    void Timer2Timer();
     void Timer3Timer();
+    void ApplicationIdle();
+    void SpeedButton10Click();
+    void SpeedButton11Click();
+    void SpeedButton12Click();
     void CheckBox18Click();
+    void CheckBox15Click();
     void CheckBox1Click() { activeBoxClick(0); }
     void CheckBox2Click() { activeBoxClick(1); }
     void CheckBox3Click() { activeBoxClick(2); }
@@ -86,6 +106,8 @@ private:
     void BitBtn5Click();
     void AppendSamplePoints();
     void activeBoxClick(int sensor);
+    void lockSettingsGroups(bool locked);
+    void refreshPanel();
 
     std::unique_ptr<Ui::TForm1> ui;
     UserDialogs &dialogs;
@@ -100,8 +122,8 @@ private:
     ConnectionState connectionState;
     DeviceState deviceState;
     ChannelState channelState;
-    bool zapytanie = false;
-    double measTime = 0;
+    AcquisitionPacer pacer;
+    ParameterSync sync;
     SamplePeriodMeter samplePeriod;
 
     QTimer *Timer1 = nullptr;
