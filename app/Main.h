@@ -51,6 +51,9 @@ public:
 
     /// The port's notifier; runs on the port's worker thread and only hands over.
     void OnPortEvent(Tserial_event *port, int event);
+    /// The user-interface half of a DataArrived: routes the burst to the reply or the
+    /// measurement handling while the port is open.
+    void HandleBurst(const QByteArray &burst);
 
     const ConnectionState &connection() const { return connectionState; }
     const DeviceState &device() const { return deviceState; }
@@ -99,7 +102,6 @@ private:
     void connectControls();
     void loadSettings();
     void portNotification(int event);
-    void HandleBurst(const QByteArray &burst);
     void HandleReply(const uint8_t *p);
     void HandleMeasurement(const uint8_t *p, size_t n);
     void UpdateReadout();

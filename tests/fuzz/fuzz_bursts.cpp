@@ -1,0 +1,62 @@
+// Arbitrary bursts from the line, through the main window's routing into the reply and
+// measurement handling, with the real device state and windows.
+#include "Com_debugger.h"
+#include "Main.h"
+#include "Program.h"
+#include "UserDialogs.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+struct SilentDialogs : UserDialogs {
+    void message(const QString &) override {}
+    void information(const QString &, const QString &) override {}
+};
+
+struct Harness {
+    int argc = 1;
+    char name[16] = "fuzz_bursts";
+    char *argv[2] = {name, nullptr};
+    QApplication application{argc, argv};
+    QTemporaryDir workDir;
+    SilentDialogs dialogs;
+    std::unique_ptr<Program> program;
+
+    Harness()
+    {
+        QDir::setCurrent(workDir.path());
+        program = std::make_unique<Program>(dialogs);
+        program->monitor().show(); // so that every trace line is built
+        program->main().OnPortEvent(&program->main().port(), Tserial_event::PortOpened);
+        QCoreApplication::processEvents();
+    }
+};
+
+Harness *harness = nullptr;
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    harness = new Harness;
+    return 0;
+}
+
+// Each burst is a length byte followed by up to that many bytes, as the port would deliver them.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    TForm1 &form = harness->program->main();
+    size_t pos = 0;
+    while (pos < size) {
+        const size_t length = std::min<size_t>(data[pos] % 65, size - pos - 1);
+        form.HandleBurst(QByteArray(reinterpret_cast<const char *>(data + pos + 1), qsizetype(length)));
+        pos += 1 + length;
+    }
+    harness->program->monitor().czy1Click();
+    return 0;
+}
