@@ -4,6 +4,7 @@
 #include "BurstRoute.h"
 #include "Com_debugger.h"
 #include "DeviceView.h"
+#include "LiveReadout.h"
 #include "MeasurementDecoder.h"
 #include "Mnoznikunit.h"
 #include "NumberFormat.h"
@@ -55,6 +56,7 @@ TForm1::TForm1(UserDialogs &dialogs, AcquisitionPacer::Clock clock, QWidget *par
 
     startDir = QDir::currentPath();
     view = std::make_unique<DeviceView>(*ui, *resolution, startDir);
+    readout = std::make_unique<LiveReadout>(*ui);
     loadSettings();
     serialPort.setNotifier([this](Tserial_event *port, int event) { OnPortEvent(port, event); });
     deviceTypeName = QStringLiteral("<nierozpoznane>");
@@ -67,6 +69,7 @@ TForm1::TForm1(UserDialogs &dialogs, AcquisitionPacer::Clock clock, QWidget *par
     Timer1 = makeTimer("Timer1", 50);
     Timer2 = makeTimer("Timer2", 250);
     Timer3 = makeTimer("Timer3", 1000);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
     connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
 }
@@ -258,7 +261,13 @@ void TForm1::HandleMeasurement(const uint8_t *p, size_t n)
     pacer.state().zapytanie = false;
 }
 
-// The readout, the register and the chart take the sample from here.
-void TForm1::UpdateReadout() {}
+void TForm1::UpdateReadout() { readout->UpdateReadout(channelState, deviceState.Stan.mode); }
+
+void TForm1::Timer1Timer()
+{
+    readout->Timer1Timer(pacer.state(), channelState, ui->CheckBox18->isChecked(), ui->CSpinEdit2->value());
+}
+
+// The register and the chart take the sample from here.
 void TForm1::BitBtn5Click() {}
 void TForm1::AppendSamplePoints() {}

@@ -18,6 +18,7 @@ namespace Ui {
 class TForm1;
 }
 class DeviceView;
+class LiveReadout;
 class ResolutionControls;
 class UserDialogs;
 class TMnoznikForm;
@@ -75,6 +76,7 @@ public:
     void rozcz1Click();
     void portItemClick(QAction *item);
     void auto1Click();
+    void Timer1Timer();
     void Timer2Timer();
     void Timer3Timer();
     void ApplicationIdle();
@@ -116,6 +118,7 @@ private:
     Windows windows;
     std::unique_ptr<ResolutionControls> resolution;
     std::unique_ptr<DeviceView> view;
+    std::unique_ptr<LiveReadout> readout;
 
     Tserial_event serialPort;
     RequestSender sender;
