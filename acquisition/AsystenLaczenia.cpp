@@ -226,7 +226,9 @@ void TAsystentForm::Timer1Timer()
             completeStep(running);
             step = running + 1;
             ticks = 0;
-        } else {
+        } else if (ticks % 2 == 1) {
+            // Asked on every second tick only: answers 50 ms apart would run together
+            // within the port's 50 ms read gap and none would be recognised.
             ctx->sender.SendRead(wait->request);
         }
     }

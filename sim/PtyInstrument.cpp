@@ -168,6 +168,8 @@ void PtyInstrument::serve(const kx::ProtocolFrame &request)
         model_.advance(duration<double>(now - lastAdvance_).count());
         lastAdvance_ = now;
         reply = model_.handleRequest(request.data());
+        if (logging_)
+            log_.push_back({request[2], now});
         faults = faults_;
         if (!reply.empty() && faults.dropEvery > 0)
             dropped = ++repliesSinceFaults_ % faults.dropEvery == 0;
@@ -178,6 +180,19 @@ void PtyInstrument::serve(const kx::ProtocolFrame &request)
     if (faults.corruptChecksums && reply.size() == kx::kFrameSize)
         reply.back() = static_cast<uint8_t>(~reply.back());
     send(reply, faults.lineTiming);
+}
+
+void PtyInstrument::startRequestLog()
+{
+    std::lock_guard lock(mutex_);
+    logging_ = true;
+    log_.clear();
+}
+
+std::vector<PtyInstrument::LoggedRequest> PtyInstrument::requestLog()
+{
+    std::lock_guard lock(mutex_);
+    return log_;
 }
 
 void PtyInstrument::send(const std::vector<uint8_t> &reply, bool paced)

@@ -43,6 +43,14 @@ public:
     /// Request frames taken from the line, answered or not.
     int requestsServed() const { return served_; }
 
+    struct LoggedRequest {
+        uint8_t cmd;
+        std::chrono::steady_clock::time_point at;
+    };
+    /// From now on keeps the command and arrival time of every request, to measure pacing.
+    void startRequestLog();
+    std::vector<LoggedRequest> requestLog();
+
     /// Pulls the plug: closes both ends of the terminal, and the program's port sees a hang-up.
     /// Returns once the line is closed.
     void disconnect();
@@ -75,6 +83,8 @@ private:
 
     RequestAssembler assembler_;
     std::atomic<int> served_{0};
+    bool logging_ = false;
+    std::vector<LoggedRequest> log_;
     std::atomic<bool> stopWanted_{false};
     std::thread thread_;
 };
