@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 
@@ -112,6 +113,7 @@ private slots:
     void secondConnectSkipsWhatIsKnown();
     void startUpConnectionActsOnceAfterFailure();
     void servicePathMessages();
+    void quietOpenOnlyForTheWizardsOwnOpen();
     void startWithoutDeviceOpensTheWizard();
     void lostRepliesAreMadeUp();
     void corruptRepliesStallIdentification();
@@ -267,6 +269,21 @@ void ConnectionTest::servicePathMessages()
     rig.form().pocz1Click();
     QCOMPARE(rig.dialogs.shown.last(), openTitle + "Nie mozna otworzyc portu COM14");
     QVERIFY(!rig.form().connection().deviceFound);
+}
+
+void ConnectionTest::quietOpenOnlyForTheWizardsOwnOpen()
+{
+    Rig rig(false);
+    rig.connectByHand();
+    QThread::msleep(200); // the worker's PortOpened waits in the queue well after the open returned
+    QCoreApplication::processEvents();
+    QVERIFY(rig.dialogs.shown.isEmpty());
+    QVERIFY(!rig.form().connection().quietOpen);
+    rig.wizard().BitBtn4Click();
+    QTRY_COMPARE(rig.dialogs.shown, QStringList{"OK|Zamknieto port " + rig.port()});
+    rig.form().pocz1Click();
+    QTRY_COMPARE(rig.dialogs.shown.size(), 2);
+    QCOMPARE(rig.dialogs.shown.last(), "OK|Otwarto port " + rig.port() + "\n Predkosc: 57600 kb/s");
 }
 
 void ConnectionTest::startWithoutDeviceOpensTheWizard()
