@@ -90,7 +90,10 @@ void TAsystentForm::reveal(std::initializer_list<QLabel *> widgets)
 
 void TAsystentForm::setProgress(int value)
 {
-    ui->ProgressBar1->setValue(std::min(value, ui->ProgressBar1->maximum()));
+    const int position = std::min(value, ui->ProgressBar1->maximum());
+    if (position == ui->ProgressBar1->value())
+        return;
+    ui->ProgressBar1->setValue(position);
     ui->ProgressBar1->repaint();
 }
 
