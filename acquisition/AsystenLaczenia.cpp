@@ -127,6 +127,7 @@ void TAsystentForm::ShowFailureDisplay()
     for (int n = 1; n <= kLastRow; ++n)
         if (QLabel *row = label(n))
             row->show();
+    ui->GroupBox3->repaint();
     ui->BitBtn3->setEnabled(true);
     ui->BitBtn4->setEnabled(false);
 }
@@ -153,7 +154,7 @@ void TAsystentForm::BitBtn3Click()
     ui->Label3->setText(ui->ComboBox1->currentText());
     reveal({ui->Label3});
     setMark(ui->Image5, Mark::Pending);
-    ui->Label3->repaint();
+    repaint();
     QThread::msleep(100);
 
     connection.quietOpen = true;

@@ -33,7 +33,7 @@ QPixmap markPicture(Mark mark)
     case Mark::Failed:
         painter.setPen(QPen(QColor(215, 0, 0), 2.2));
         painter.drawEllipse(QRectF(2, 2, 12, 12));
-        painter.drawLine(QPointF(4.2, 11.8), QPointF(11.8, 4.2));
+        painter.drawLine(QPointF(4.2, 4.2), QPointF(11.8, 11.8));
         break;
     }
     return picture;

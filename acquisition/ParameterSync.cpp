@@ -10,24 +10,17 @@ using namespace kx;
 
 FrameData byteData(int32_t value) { return {uint8_t(value), 0, 0, 0}; }
 
-FrameData packed(auto value)
-{
-    FrameData d{};
-    PackU32(value, d.data());
-    return d;
-}
-
 /// The write of the first member whose reported value differs from the wanted one.
 std::optional<SyncRequest> firstDifference(const DeviceParams &set, const DeviceParams &stan)
 {
     if (stan.LED != set.LED)
         return SyncRequest{true, CMD_LED, byteData(set.LED)};
     if (stan.OnTime != set.OnTime)
-        return SyncRequest{true, CMD_ONTIME, packed(set.OnTime)};
+        return SyncRequest{true, CMD_ONTIME, packedData(set.OnTime)};
     if (!sameParameter(set.PK1, stan.PK1))
-        return SyncRequest{true, CMD_PK1, packed(set.PK1)};
+        return SyncRequest{true, CMD_PK1, packedData(set.PK1)};
     if (!sameParameter(set.PK2, stan.PK2))
-        return SyncRequest{true, CMD_PK2, packed(set.PK2)};
+        return SyncRequest{true, CMD_PK2, packedData(set.PK2)};
     if (stan.decp != set.decp)
         return SyncRequest{true, CMD_DECP, byteData(set.decp)};
     if (stan.Beep != set.Beep)
@@ -38,13 +31,13 @@ std::optional<SyncRequest> firstDifference(const DeviceParams &set, const Device
         return SyncRequest{true, CMD_MODE, byteData(set.mode)};
     for (int i = 0; i < 3; ++i)
         if (!sameParameter(set.COEF[i], stan.COEF[i]))
-            return SyncRequest{true, uint8_t(CMD_COEF0 + i), packed(set.COEF[i])};
+            return SyncRequest{true, uint8_t(CMD_COEF0 + i), packedData(set.COEF[i])};
     for (int i = 0; i < 3; ++i)
         if (!sameParameter(set.UZP[i], stan.UZP[i]))
-            return SyncRequest{true, uint8_t(CMD_UZP0 + i), packed(set.UZP[i])};
+            return SyncRequest{true, uint8_t(CMD_UZP0 + i), packedData(set.UZP[i])};
     for (int i = 0; i < 3; ++i)
         if (!sameParameter(set.Offset[i], stan.Offset[i]))
-            return SyncRequest{true, uint8_t(CMD_OFFSET0 + i), packed(set.Offset[i])};
+            return SyncRequest{true, uint8_t(CMD_OFFSET0 + i), packedData(set.Offset[i])};
     return std::nullopt;
 }
 
@@ -63,7 +56,7 @@ std::optional<SyncRequest> resolutionDifference(const DeviceParams &set, const D
 {
     for (int i = 0; i < 3; ++i)
         if (!sameParameter(set.Res[i], stan.Res[i]))
-            return SyncRequest{true, uint8_t(CMD_RES0 + i), packed(set.Res[i])};
+            return SyncRequest{true, uint8_t(CMD_RES0 + i), packedData(set.Res[i])};
     return std::nullopt;
 }
 

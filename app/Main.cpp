@@ -37,6 +37,13 @@ TForm1::TForm1(UserDialogs &dialogs, AcquisitionPacer::Clock clock, QWidget *par
 {
     ui->setupUi(this);
     ui->port1->menuAction()->setVisible(false);
+    const auto icon = [this](QAction *item, QStyle::StandardPixmap fallback) {
+        item->setIcon(QIcon::fromTheme(item->icon().name(), style()->standardIcon(fallback)));
+    };
+    icon(ui->zakocz1, QStyle::SP_DialogCloseButton);
+    icon(ui->wizard1, QStyle::SP_DriveNetIcon);
+    icon(ui->pomocprogramu1, QStyle::SP_DialogHelpButton);
+    icon(ui->instrukcjaKX520Q1, QStyle::SP_FileIcon);
     ui->Label67->hide();
     ui->Label68->hide();
     adjustSize();
@@ -127,11 +134,12 @@ void TForm1::connectControls()
 void TForm1::loadSettings()
 {
     QFile file(resolveStartDirPath(startDir, QStringLiteral("\\config.ini")));
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.exists()) {
         dialogs.message(QStringLiteral("nie odnaleziono pliku konfiguracyjnego!"));
         return;
     }
-    const ConfigValues values = readConfigValues(file.readAll());
+    // A file that cannot be read reads as one that ends at once.
+    const ConfigValues values = readConfigValues(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
     QCheckBox *active[] = {ui->CheckBox1, ui->CheckBox2, ui->CheckBox3};
     for (int i = 0; i < 3; ++i)
         if (values.number[1 + i])
@@ -208,8 +216,7 @@ void TForm1::portNotification(int event)
     if (event == Tserial_event::PortOpened) {
         connectionState.portOpen = true;
         const QString portMessage = QStringLiteral("Otwarto port %1\n Predkosc: %2 kb/s")
-                                        .arg(connectionState.portName())
-                                        .arg(connectionState.baudRate);
+                                        .arg(connectionState.portName(), QString::number(connectionState.baudRate));
         if (!std::exchange(connectionState.quietOpen, false))
             dialogs.information(portMessage, QStringLiteral("OK"));
     } else {

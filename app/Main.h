@@ -110,7 +110,7 @@ private:
     void BitBtn5Click();
     void AppendSamplePoints();
     void activeBoxClick(int sensor);
-    void lockSettingsGroups(bool locked);
+    void lockSettingsGroups(bool locked, bool pauseOrder = false);
     void refreshPanel();
 
     std::unique_ptr<Ui::TForm1> ui;

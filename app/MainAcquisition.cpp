@@ -34,14 +34,18 @@ void TForm1::SpeedButton11Click()
 void TForm1::SpeedButton12Click()
 {
     pacer.pause();
-    lockSettingsGroups(pacer.state().GO);
+    lockSettingsGroups(pacer.state().GO, true);
 }
 
-void TForm1::lockSettingsGroups(bool locked)
+void TForm1::lockSettingsGroups(bool locked, bool pauseOrder)
 {
-    for (QGroupBox *group : {ui->GroupBox21, ui->GroupBox6, ui->GroupBox7, ui->GroupBox8, ui->GroupBox9,
-                             ui->GroupBox10, ui->GroupBox18}) {
+    const std::initializer_list<QGroupBox *> groups = {ui->GroupBox21, ui->GroupBox6,  ui->GroupBox7, ui->GroupBox8,
+                                                       ui->GroupBox9,  ui->GroupBox10, ui->GroupBox18};
+    const std::initializer_list<QGroupBox *> pausing = {ui->GroupBox6,  ui->GroupBox7,  ui->GroupBox8, ui->GroupBox9,
+                                                        ui->GroupBox10, ui->GroupBox18, ui->GroupBox21};
+    for (QGroupBox *group : pauseOrder ? pausing : groups)
         group->setEnabled(!locked);
+    for (QGroupBox *group : groups) {
         QPalette palette = group->palette();
         palette.setColor(QPalette::Window, QApplication::palette().color(locked ? QPalette::Dark : QPalette::Button));
         group->setPalette(palette);

@@ -8,16 +8,16 @@
 
 int main(int argc, char *argv[])
 {
+    QApplication application(argc, argv);
     try {
-        QApplication application(argc, argv);
         MessageBoxDialogs dialogs;
         Program program(dialogs);
         program.main().show();
         QApplication::exec();
     } catch (const std::exception &error) {
-        QMessageBox::critical(nullptr, QStringLiteral("KX520S-PC"), QString::fromLocal8Bit(error.what()));
+        QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        QMessageBox::critical(nullptr, QStringLiteral("KX520S-PC"), QString());
+        QMessageBox::critical(nullptr, QApplication::applicationName(), QString());
     }
     return 0;
 }

@@ -1,4 +1,5 @@
 // Delay from the far end's last byte to the burst's arrival on the user-interface thread.
+#include "PtyPair.h"
 #include "Tserial_event.h"
 
 #include <QCoreApplication>
@@ -6,10 +7,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
 #include <vector>
 
 using Clock = std::chrono::steady_clock;
@@ -19,23 +16,17 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const int bursts = argc > 1 ? std::atoi(argv[1]) : 1000;
 
-    int master = -1, slave = -1;
-    char name[64];
-    termios raw{};
-    cfmakeraw(&raw);
-    if (openpty(&master, &slave, name, &raw, nullptr) != 0)
+    PtyPair pty;
+    if (!pty.ok())
         return 1;
-    ::close(slave);
 
     QObject receiver;
     Tserial_event port;
     Clock::time_point sentAt;
     std::vector<double> delaysMs;
     auto sendNext = [&] {
-        static const unsigned char frame[8] = {0xF3, 0xF3, 0x0C, 0x05, 0, 0, 0, 0x11};
         sentAt = Clock::now();
-        if (::write(master, frame, sizeof frame) != sizeof frame)
-            QCoreApplication::exit(1);
+        pty.write(QByteArray::fromHex("F3F30C0500000011"));
     };
     port.setNotifier([&](Tserial_event *p, int event) {
         if (event != Tserial_event::DataArrived)
@@ -50,7 +41,7 @@ int main(int argc, char *argv[])
         p->rxDone();
     });
     port.setReadSize(64);
-    if (port.open(name + 5, 57600, 0, 8, false) != 0)
+    if (port.open(pty.portName().constData(), 57600, 0, 8, false) != 0)
         return 1;
     QTimer::singleShot(50, &receiver, sendNext);
     QCoreApplication::exec();

@@ -2,24 +2,17 @@
 #include "Main.h"
 #include "MessageBoxDialogs.h"
 #include "Program.h"
-#include "UserDialogs.h"
+#include "PtyPair.h"
+#include "RecordingDialogs.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
-#include <pty.h>
 #include <sys/resource.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
-
-struct SilentDialogs : UserDialogs {
-    void message(const QString &) override {}
-    void information(const QString &, const QString &) override {}
-};
 
 double cpuSeconds()
 {
@@ -38,18 +31,15 @@ int main(int argc, char *argv[])
     QTemporaryDir workDir;
     QDir::setCurrent(workDir.path());
 
-    int master = -1, slave = -1;
-    char name[64];
-    termios raw{};
-    cfmakeraw(&raw);
-    if (openpty(&master, &slave, name, &raw, nullptr) != 0)
+    PtyPair pty;
+    if (!pty.ok())
         return 1;
 
-    SilentDialogs dialogs;
+    RecordingDialogs dialogs;
     Program program(dialogs);
     program.main().show();
     program.main().port().setReadSize(64);
-    if (program.main().port().open(name + 5, 57600, 0, 8, false) != 0)
+    if (program.main().port().open(pty.portName().constData(), 57600, 0, 8, false) != 0)
         return 1;
 
     double startCpu = 0;

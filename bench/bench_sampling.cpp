@@ -3,8 +3,8 @@
 #include "AsystenLaczenia.h"
 #include "Main.h"
 #include "Program.h"
+#include "RecordingDialogs.h"
 #include "PtyInstrument.h"
-#include "UserDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,11 +18,6 @@
 #include <cstdio>
 
 namespace {
-
-struct SilentDialogs : UserDialogs {
-    void message(const QString &) override {}
-    void information(const QString &, const QString &) override {}
-};
 
 void runFor(int ms)
 {
@@ -101,7 +96,7 @@ int main(int argc, char *argv[])
     file.write(config(QString::fromStdString(sim.portName())));
     file.close();
 
-    SilentDialogs dialogs;
+    RecordingDialogs dialogs;
     Program program(dialogs);
     TForm1 &form = program.main();
     form.show();

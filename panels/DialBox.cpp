@@ -16,6 +16,8 @@ void DrawDial(QPainter &painter, float value, const QColor &bright, const QColor
     QFont font = painter.font();
     font.setPointSize(7);
     painter.setFont(font);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(Qt::black);
     const QFontMetrics metrics(font);
     const auto label = [&](int left, int top, const QString &text) {
         painter.drawText(QPoint(left, top + metrics.ascent()), text);
@@ -27,6 +29,7 @@ void DrawDial(QPainter &painter, float value, const QColor &bright, const QColor
     const double a = double(value) * std::numbers::pi / 180.0;
     const int x = int(std::trunc(59 + 50 * std::cos(a)));
     const int y = int(std::trunc(59 - 50 * std::sin(a)));
+    painter.setBackgroundMode(Qt::TransparentMode);
     painter.setPen(QPen(bright, 2));
     painter.drawLine(59, 59, x, y);
 }

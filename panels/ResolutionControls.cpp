@@ -66,7 +66,7 @@ void ResolutionControls::enter(int sensor)
     const int typed = row.edit->text().trimmed().toInt(&ok);
     float &wanted = device_.Set.Res[sensor];
     wanted = ok ? float(typed) : std::trunc(wanted);
-    UpDownChangingEx(sensor, int(wanted));
+    row.list->setCurrentIndex(itemForValue(ok ? typed : static_cast<long long>(wanted)));
 }
 
 void ResolutionControls::showReported(int sensor, long long steps)

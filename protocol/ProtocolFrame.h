@@ -85,6 +85,14 @@ inline void PackU32(float value, uint8_t *out)
     PackU32(bits, out);
 }
 
+/// A data block holding a 32-bit value, as write requests carry it.
+template <class T> FrameData packedData(T value)
+{
+    FrameData data{};
+    PackU32(value, data.data());
+    return data;
+}
+
 inline uint32_t readU32(const uint8_t *p)
 {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;

@@ -333,9 +333,8 @@ Tserial_event::~Tserial_event() { shutdownQuietly(); }
 int Tserial_event::open(const char *portName, int baudRate, int parityCode, uint8_t dataBits,
                         bool watchModemLines)
 {
-    if (running())
+    if (thread_.joinable()) // callers close first; a worker still starting up must not be left behind
         close();
-    finishWorker();
     if (!portName || !*portName)
         return NoPortName;
 

@@ -18,13 +18,6 @@ DeviceState settled()
     return d;
 }
 
-FrameData packed(auto value)
-{
-    FrameData data{};
-    PackU32(value, data.data());
-    return data;
-}
-
 SyncRequest write(uint8_t cmd, FrameData data = kZeroData) { return {true, cmd, data}; }
 SyncRequest read(uint8_t cmd, FrameData data = kZeroData) { return {false, cmd, data}; }
 
@@ -75,7 +68,7 @@ void SyncTest::writesInOrderAfterEachRefresh()
     const SyncTick refresh = sync.tick(d, true, false, {});
     QVERIFY(refresh.refreshPanel && refresh.requests.empty());
     QVERIFY(!d.panelRefreshPending);
-    QCOMPARE(sync.tick(d, true, false, {}).requests, std::vector{write(CMD_PK1, packed(12.5f))});
+    QCOMPARE(sync.tick(d, true, false, {}).requests, std::vector{write(CMD_PK1, packedData(12.5f))});
 }
 
 void SyncTest::firstDifference_data()

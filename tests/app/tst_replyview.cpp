@@ -1,5 +1,6 @@
 #include "Com_debugger.h"
 #include "DialBox.h"
+#include "FrameBuilders.h"
 #include "Main.h"
 #include "Mnoznikunit.h"
 #include "Program.h"
@@ -21,31 +22,6 @@
 using namespace kx;
 
 namespace {
-
-QByteArray reply(uint8_t cmd, FrameData d)
-{
-    const ProtocolFrame f = buildFrame(FRAME_REPLY, cmd, d);
-    return QByteArray(reinterpret_cast<const char *>(f.data()), kFrameSize);
-}
-
-QByteArray replyFloat(uint8_t cmd, float value)
-{
-    FrameData d{};
-    PackU32(value, d.data());
-    return reply(cmd, d);
-}
-
-QByteArray measurement(uint8_t status, std::initializer_list<float> values)
-{
-    QByteArray out;
-    out.append(char(FRAME_MEASUREMENT)).append(char(FRAME_MEASUREMENT)).append(char(status));
-    for (float v : values) {
-        uint8_t b[4];
-        PackU32(v, b);
-        out.append(reinterpret_cast<const char *>(b), 4);
-    }
-    return out;
-}
 
 /// The program with its port counted as open, fed bursts directly on the user-interface thread.
 struct Screen {
@@ -140,7 +116,7 @@ void ReplyViewTest::repliesShow_data()
     QTest::newRow("multiplier 1") << replyFloat(CMD_COEF1, 0.125f) << QStringList{"Label11=0,125"};
     QTest::newRow("multiplier 2") << replyFloat(CMD_COEF2, 1.0f) << QStringList{"Label17=1"};
     QTest::newRow("zeroing 2") << replyFloat(CMD_ZERO2, 45.25f) << QStringList{"Label16=45,25", "wartosc.Edit1="};
-    QTest::newRow("sensors") << reply(CMD_SENSORS, {1, 0, 5, 2})
+    QTest::newRow("sensors") << replyFrame(CMD_SENSORS, {1, 0, 5, 2})
                              << QStringList{"GroupBox1=Czujnik nr 0 - gotowy", "GroupBox2=Czujnik nr 1 - nie wykryto",
                                             "GroupBox3=Czujnik nr 2 - gotowy", "Label65=2"};
     QTest::newRow("resolution 0 truncates") << replyFloat(CMD_RES0, 1023.9999f) << QStringList{"Edit8=1023", "ComboBox3=----"};
@@ -150,8 +126,8 @@ void ReplyViewTest::repliesShow_data()
                                                   << QStringList{"Edit8=32768", "ComboBox3=----"};
     QTest::newRow("resolution not a number") << replyFloat(CMD_RES0, std::numeric_limits<float>::quiet_NaN())
                                              << QStringList{"Edit8=0", "ComboBox3=----"};
-    QTest::newRow("mode 3") << reply(CMD_MODE, {3, 0, 0, 0}) << QStringList{"ComboBox1=mode 3: Cykliczny z naliczaniem cykli"};
-    QTest::newRow("mode out of range") << reply(CMD_MODE, {7, 0, 0, 0}) << QStringList{"ComboBox1=<none>"};
+    QTest::newRow("mode 3") << replyFrame(CMD_MODE, {3, 0, 0, 0}) << QStringList{"ComboBox1=mode 3: Cykliczny z naliczaniem cykli"};
+    QTest::newRow("mode out of range") << replyFrame(CMD_MODE, {7, 0, 0, 0}) << QStringList{"ComboBox1=<none>"};
 }
 
 void ReplyViewTest::repliesShow()
@@ -205,9 +181,9 @@ void ReplyViewTest::activeBoxesFollowFromTheSecondSensorReply()
     Screen screen;
     auto *box0 = screen.child<QCheckBox>("CheckBox1");
     auto *box1 = screen.child<QCheckBox>("CheckBox2");
-    screen.feed(reply(CMD_SENSORS, {1, 0, 1, 0}));
+    screen.feed(replyFrame(CMD_SENSORS, {1, 0, 1, 0}));
     QVERIFY(!box0->isChecked());
-    screen.feed(reply(CMD_SENSORS, {1, 0, 1, 0}));
+    screen.feed(replyFrame(CMD_SENSORS, {1, 0, 1, 0}));
     QVERIFY(box0->isChecked());
     QVERIFY(!box1->isChecked());
     box1->setChecked(true); // a click on an absent sensor's box is undone
@@ -230,20 +206,20 @@ void ReplyViewTest::modePicture()
     Screen screen;
     auto *image = screen.child<QLabel>("Image2");
     QVERIFY(image->isHidden());
-    screen.feed(reply(CMD_MODE, {uint8_t(mode), 0, 0, 0}));
+    screen.feed(replyFrame(CMD_MODE, {uint8_t(mode), 0, 0, 0}));
     QVERIFY(!image->isHidden());
     const QPixmap expected = QPixmap(screen.dir.path() + "/Grafika/" + file)
                                  .scaled(image->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QCOMPARE(image->pixmap().toImage(), expected.toImage());
 
-    screen.feed(reply(CMD_MODE, {9, 0, 0, 0})); // no selection: the picture stays
+    screen.feed(replyFrame(CMD_MODE, {9, 0, 0, 0})); // no selection: the picture stays
     QCOMPARE(image->pixmap().toImage(), expected.toImage());
 }
 
 void ReplyViewTest::missingPictureLeavesAnEmptyBox()
 {
     Screen screen(false);
-    screen.feed(reply(CMD_MODE, {2, 0, 0, 0}));
+    screen.feed(replyFrame(CMD_MODE, {2, 0, 0, 0}));
     auto *image = screen.child<QLabel>("Image2");
     QVERIFY(!image->isHidden());
     QVERIFY(image->pixmap().isNull());
@@ -255,11 +231,11 @@ void ReplyViewTest::missingPictureLeavesAnEmptyBox()
 void ReplyViewTest::presenceChangesCaptions()
 {
     Screen screen;
-    screen.feed(measurement(0x05, {1, 2}));
+    screen.feed(measurementFrame(0x05, {1, 2}));
     QCOMPARE(screen.text("GroupBox1"), QString("Czujnik nr 0 - gotowy"));
     QCOMPARE(screen.text("GroupBox2"), QString("Czujnik nr 1 - nie wykryto"));
     QCOMPARE(screen.text("GroupBox3"), QString("Czujnik nr 2 - gotowy"));
-    screen.feed(measurement(0x02, {3}));
+    screen.feed(measurementFrame(0x02, {3}));
     QCOMPARE(screen.text("GroupBox1"), QString("Czujnik nr 0 - nie wykryto"));
     QCOMPARE(screen.text("GroupBox2"), QString("Czujnik nr 1 - gotowy"));
 }
@@ -267,20 +243,20 @@ void ReplyViewTest::presenceChangesCaptions()
 void ReplyViewTest::readoutShowsActiveChannels()
 {
     Screen screen;
-    screen.feed(measurement(0x03, {10, 20}));
+    screen.feed(measurementFrame(0x03, {10, 20}));
     screen.child<QCheckBox>("CheckBox1")->setChecked(true);
-    screen.feed(measurement(0x03, {-90, 359.99997f}));
+    screen.feed(measurementFrame(0x03, {-90, 359.99997f}));
     QCOMPARE(screen.text("Edit1"), QString("-90.0000"));
     QCOMPARE(screen.text("Edit22"), QString("-90.0000"));
     QCOMPARE(screen.child<QProgressBar>("CGauge1")->value(), 0);
     QCOMPARE(screen.text("Edit23"), QString("-------"));
     QCOMPARE(screen.text("Edit2"), QString("-------------")); // inactive: untouched
-    screen.feed(measurement(0x01, {400}));
+    screen.feed(measurementFrame(0x01, {400}));
     QCOMPARE(screen.child<QProgressBar>("CGauge1")->value(), 360);
     QCOMPARE(screen.text("Edit1"), QString("400.0000"));
 
-    screen.feed(reply(CMD_MODE, {3, 0, 0, 0}));
-    screen.feed(measurement(0x09, {12.5f, 7}));
+    screen.feed(replyFrame(CMD_MODE, {3, 0, 0, 0}));
+    screen.feed(measurementFrame(0x09, {12.5f, 7}));
     QCOMPARE(screen.text("Edit23"), QString("7"));
     QCOMPARE(screen.text("Edit1"), QString("12.5000"));
 }
@@ -290,10 +266,10 @@ void ReplyViewTest::lampsFollowEverySample()
     Screen screen;
     const auto colour = [&](const char *lamp) { return screen.child<QLabel>(lamp)->palette().color(QPalette::Window); };
     QCOMPARE(colour("Panel1"), QColor(128, 0, 0));
-    screen.feed(measurement(0x10, {}));
+    screen.feed(measurementFrame(0x10, {}));
     QCOMPARE(colour("Panel1"), QColor(0, 255, 0));
     QCOMPARE(colour("Panel2"), QColor(128, 0, 0));
-    screen.feed(measurement(0x20, {}));
+    screen.feed(measurementFrame(0x20, {}));
     QCOMPARE(colour("Panel1"), QColor(128, 0, 0));
     QCOMPARE(colour("Panel2"), QColor(0, 255, 0));
 }
@@ -350,13 +326,13 @@ void ReplyViewTest::monitorMenusClear()
     Screen screen;
     TCOM_DBG_Form &monitor = screen.program->monitor();
     monitor.show();
-    screen.feed(reply(CMD_LED, {1, 0, 0, 0}));
+    screen.feed(replyFrame(CMD_LED, {1, 0, 0, 0}));
     auto *memo1 = monitor.findChild<QPlainTextEdit *>("Memo1");
     QVERIFY(!memo1->toPlainText().isEmpty());
     monitor.findChild<QAction *>("czy1")->trigger();
     QVERIFY(memo1->toPlainText().isEmpty());
     monitor.hide();
-    screen.feed(reply(CMD_LED, {2, 0, 0, 0}));
+    screen.feed(replyFrame(CMD_LED, {2, 0, 0, 0}));
     QVERIFY(memo1->toPlainText().isEmpty()); // hidden: nothing written
     QVERIFY(monitor.findChild<QPlainTextEdit *>("Memo3")->toPlainText().isEmpty());
     QVERIFY(monitor.findChild<QPlainTextEdit *>("Memo4")->toPlainText().isEmpty());

@@ -3,7 +3,7 @@
 #include "Com_debugger.h"
 #include "Main.h"
 #include "Program.h"
-#include "UserDialogs.h"
+#include "RecordingDialogs.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -12,18 +12,13 @@
 
 namespace {
 
-struct SilentDialogs : UserDialogs {
-    void message(const QString &) override {}
-    void information(const QString &, const QString &) override {}
-};
-
 struct Harness {
     int argc = 1;
     char name[16] = "fuzz_bursts";
     char *argv[2] = {name, nullptr};
     QApplication application{argc, argv};
     QTemporaryDir workDir;
-    SilentDialogs dialogs;
+    RecordingDialogs dialogs;
     std::unique_ptr<Program> program;
 
     Harness()

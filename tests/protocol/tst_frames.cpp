@@ -13,13 +13,6 @@ QByteArray bytes(const ProtocolFrame &frame)
     return QByteArray(reinterpret_cast<const char *>(frame.data()), int(frame.size()));
 }
 
-FrameData packed(auto value)
-{
-    FrameData d{};
-    PackU32(value, d.data());
-    return d;
-}
-
 } // namespace
 
 class FramesTest : public QObject {
@@ -40,19 +33,19 @@ void FramesTest::referenceFrames_data()
     QTest::addColumn<QByteArray>("frame");
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("read ident") << bytes(buildFrame(FRAME_READ, CMD_IDENT, kZeroData)) << QByteArray::fromHex("F1F1200000000020");
-    QTest::newRow("write on-time 100") << bytes(buildFrame(FRAME_WRITE, CMD_ONTIME, packed(int32_t(100))))
+    QTest::newRow("write on-time 100") << bytes(buildFrame(FRAME_WRITE, CMD_ONTIME, packedData(int32_t(100))))
                                        << QByteArray::fromHex("F2F2046400000068");
-    QTest::newRow("write PK1 12.5") << bytes(buildFrame(FRAME_WRITE, CMD_PK1, packed(12.5f)))
+    QTest::newRow("write PK1 12.5") << bytes(buildFrame(FRAME_WRITE, CMD_PK1, packedData(12.5f)))
                                     << QByteArray::fromHex("F2F2080000484191");
-    QTest::newRow("write multiplier 1.0") << bytes(buildFrame(FRAME_WRITE, CMD_COEF0, packed(1.0f)))
+    QTest::newRow("write multiplier 1.0") << bytes(buildFrame(FRAME_WRITE, CMD_COEF0, packedData(1.0f)))
                                           << QByteArray::fromHex("F2F2130000803FD2");
     QTest::newRow("reply LED 5") << bytes(buildFrame(FRAME_REPLY, CMD_LED, {5, 0, 0, 0}))
                                  << QByteArray::fromHex("F3F30C0500000011");
-    QTest::newRow("sum past 255") << bytes(buildFrame(FRAME_REPLY, CMD_RES0, packed(1024.0f)))
+    QTest::newRow("sum past 255") << bytes(buildFrame(FRAME_REPLY, CMD_RES0, packedData(1024.0f)))
                                   << QByteArray::fromHex("F3F32500008044E9");
     QTest::newRow("sensor read carries d3") << bytes(buildFrame(FRAME_READ, CMD_SENSORS, {0, 0, 0, 2}))
                                             << QByteArray::fromHex("F1F11A000000021C");
-    QTest::newRow("negative integer") << bytes(buildFrame(FRAME_WRITE, CMD_ONTIME, packed(int32_t(-2))))
+    QTest::newRow("negative integer") << bytes(buildFrame(FRAME_WRITE, CMD_ONTIME, packedData(int32_t(-2))))
                                       << QByteArray::fromHex("F2F204FEFFFFFFFF");
 }
 
@@ -111,7 +104,7 @@ void FramesTest::hiddenTraceGetsNothing()
     trace.shown = false;
     int frames = 0;
     RequestSender sender([&](const ProtocolFrame &) { ++frames; }, &trace);
-    sender.SendWrite(CMD_PK1, packed(1.5f));
+    sender.SendWrite(CMD_PK1, packedData(1.5f));
     QVERIFY(trace.lines.isEmpty());
     QCOMPARE(frames, 1);
 }

@@ -1,4 +1,5 @@
 #include "BurstRoute.h"
+#include "FrameBuilders.h"
 #include "MeasurementDecoder.h"
 #include "ProtocolFrame.h"
 
@@ -7,20 +8,6 @@
 using namespace kx;
 
 namespace {
-
-QByteArray frame(uint8_t status, std::initializer_list<float> values)
-{
-    QByteArray out;
-    out.append(char(FRAME_MEASUREMENT)).append(char(FRAME_MEASUREMENT)).append(char(status));
-    for (float v : values) {
-        uint8_t b[4];
-        PackU32(v, b);
-        out.append(reinterpret_cast<const char *>(b), 4);
-    }
-    return out;
-}
-
-const uint8_t *bytes(const QByteArray &a) { return reinterpret_cast<const uint8_t *>(a.constData()); }
 
 QString describe(const ChannelState &c)
 {
@@ -64,17 +51,17 @@ void MeasurementTest::decoding_data()
     QTest::addColumn<QString>("channels");
 
     QTest::newRow("0x07: three values, counters kept")
-        << frame(0x07, {10, 20, 30}) << 0 << true << 0x07 << "v0=10 c0=-10 v1=20 c1=-11 v2=30 c2=-12 pk1=0 pk2=0";
+        << measurementFrame(0x07, {10, 20, 30}) << 0 << true << 0x07 << "v0=10 c0=-10 v1=20 c1=-11 v2=30 c2=-12 pk1=0 pk2=0";
     QTest::newRow("0x0F: values and counters interleaved")
-        << frame(0x0F, {10, 1, 20, 2, 30, 3}) << 0x07 << true << 0 << "v0=10 c0=1 v1=20 c1=2 v2=30 c2=3 pk1=0 pk2=0";
+        << measurementFrame(0x0F, {10, 1, 20, 2, 30, 3}) << 0x07 << true << 0 << "v0=10 c0=1 v1=20 c1=2 v2=30 c2=3 pk1=0 pk2=0";
     QTest::newRow("0x0A: sensor 1 alone with counter")
-        << frame(0x0A, {20, 5}) << 0x05 << true << 0x07 << "v0=-1 c0=-10 v1=20 c1=5 v2=-3 c2=-12 pk1=0 pk2=0";
+        << measurementFrame(0x0A, {20, 5}) << 0x05 << true << 0x07 << "v0=-1 c0=-10 v1=20 c1=5 v2=-3 c2=-12 pk1=0 pk2=0";
     QTest::newRow("0x30: no sensor, both outputs on")
-        << frame(0x30, {}) << 0x01 << true << 0x01 << "v0=-1 c0=-10 v1=-2 c1=-11 v2=-3 c2=-12 pk1=1 pk2=1";
+        << measurementFrame(0x30, {}) << 0x01 << true << 0x01 << "v0=-1 c0=-10 v1=-2 c1=-11 v2=-3 c2=-12 pk1=1 pk2=1";
     QTest::newRow("bytes beyond the announced length are ignored")
-        << frame(0x01, {7, 99}) << 0x01 << true << 0 << "v0=7 c0=-10 v1=-2 c1=-11 v2=-3 c2=-12 pk1=0 pk2=0";
+        << measurementFrame(0x01, {7, 99}) << 0x01 << true << 0 << "v0=7 c0=-10 v1=-2 c1=-11 v2=-3 c2=-12 pk1=0 pk2=0";
     QTest::newRow("short frame dropped")
-        << frame(0x17, {10, 20}) << 0 << false << 0 << "v0=-1 c0=-10 v1=-2 c1=-11 v2=-3 c2=-12 pk1=0 pk2=0";
+        << measurementFrame(0x17, {10, 20}) << 0 << false << 0 << "v0=-1 c0=-10 v1=-2 c1=-11 v2=-3 c2=-12 pk1=0 pk2=0";
     QTest::newRow("two bytes dropped")
         << QByteArray("\xF4\xF4", 2) << 0 << false << 0 << "v0=-1 c0=-10 v1=-2 c1=-11 v2=-3 c2=-12 pk1=0 pk2=0";
 }
@@ -91,7 +78,7 @@ void MeasurementTest::decoding()
     for (int i = 0; i < 3; ++i)
         device.sensorPresent[i] = presentBefore & (1 << i);
     ChannelState state = earlier();
-    const MeasurementResult result = decodeMeasurement(bytes(burst), size_t(burst.size()), device, state);
+    const MeasurementResult result = decodeMeasurement(bytesOf(burst), size_t(burst.size()), device, state);
     QCOMPARE(result.accepted, accepted);
     QCOMPARE(int(result.presenceChanged), changed);
     QCOMPARE(device.panelRefreshPending, changed != 0);
@@ -106,10 +93,10 @@ void MeasurementTest::unchangedPresenceTouchesNothing()
 {
     DeviceState device;
     ChannelState state;
-    const QByteArray burst = frame(0x03, {1, 2});
-    QCOMPARE(int(decodeMeasurement(bytes(burst), burst.size(), device, state).presenceChanged), 0x03);
+    const QByteArray burst = measurementFrame(0x03, {1, 2});
+    QCOMPARE(int(decodeMeasurement(bytesOf(burst), burst.size(), device, state).presenceChanged), 0x03);
     device.panelRefreshPending = false;
-    QCOMPARE(int(decodeMeasurement(bytes(burst), burst.size(), device, state).presenceChanged), 0);
+    QCOMPARE(int(decodeMeasurement(bytesOf(burst), burst.size(), device, state).presenceChanged), 0);
     QVERIFY(!device.panelRefreshPending);
 }
 
@@ -118,8 +105,8 @@ void MeasurementTest::valuesAreTakenBitForBit()
     DeviceState device;
     ChannelState state;
     const float value = 359.99997f;
-    const QByteArray burst = frame(0x01, {value});
-    decodeMeasurement(bytes(burst), burst.size(), device, state);
+    const QByteArray burst = measurementFrame(0x01, {value});
+    decodeMeasurement(bytesOf(burst), burst.size(), device, state);
     QCOMPARE(memcmp(&state.channelValue[0], &value, sizeof value), 0);
 }
 
@@ -129,7 +116,7 @@ void MeasurementTest::routing_data()
     QTest::addColumn<int>("route");
     const int measurement = int(BurstRoute::Measurement), reply = int(BurstRoute::Reply), nothing = int(BurstRoute::Nothing);
     QTest::newRow("F4 F4 of 3 bytes") << QByteArray::fromHex("F4F430") << measurement;
-    QTest::newRow("F4 F4 of 27 bytes") << frame(0x0F, {1, 2, 3, 4, 5, 6}) << measurement;
+    QTest::newRow("F4 F4 of 27 bytes") << measurementFrame(0x0F, {1, 2, 3, 4, 5, 6}) << measurement;
     QTest::newRow("F4 F4 of 8 bytes") << QByteArray::fromHex("F4F4010000204100") << measurement;
     QTest::newRow("reply of 8") << QByteArray::fromHex("F3F30C0500000011") << reply;
     QTest::newRow("00 00 of 8") << QByteArray::fromHex("0000000000000000") << reply;
@@ -144,7 +131,7 @@ void MeasurementTest::routing()
 {
     QFETCH(QByteArray, burst);
     QFETCH(int, route);
-    QCOMPARE(int(routeBurst(bytes(burst), size_t(burst.size()))), route);
+    QCOMPARE(int(routeBurst(bytesOf(burst), size_t(burst.size()))), route);
 }
 
 QTEST_APPLESS_MAIN(MeasurementTest)

@@ -1,4 +1,5 @@
 #include "DeviceSnapshot.h"
+#include "FrameBuilders.h"
 #include "ProtocolFrame.h"
 #include "RecordingTrace.h"
 #include "ReplyHandler.h"
@@ -8,19 +9,6 @@
 using namespace kx;
 
 namespace {
-
-QByteArray reply(uint8_t cmd, FrameData d)
-{
-    const ProtocolFrame f = buildFrame(FRAME_REPLY, cmd, d);
-    return QByteArray(reinterpret_cast<const char *>(f.data()), kFrameSize);
-}
-
-QByteArray replyFloat(uint8_t cmd, float value)
-{
-    FrameData d{};
-    PackU32(value, d.data());
-    return reply(cmd, d);
-}
 
 QString receivedLine(const QByteArray &frame)
 {
@@ -70,25 +58,25 @@ void ReplyHandlerTest::dispatch_data()
     QTest::addColumn<bool>("badCommand");
 
     const int stateOnly = ReplyEffect::StateOnly;
-    QTest::newRow("1 mode") << "" << reply(CMD_MODE, {2, 9, 9, 9})
+    QTest::newRow("1 mode") << "" << replyFrame(CMD_MODE, {2, 9, 9, 9})
                             << QStringList{raised, "Recv.mode=1", "Stan.mode=2"} << int(ReplyEffect::Mode) << false;
-    QTest::newRow("2 decp") << "" << reply(CMD_DECP, {3, 0, 0, 0})
+    QTest::newRow("2 decp") << "" << replyFrame(CMD_DECP, {3, 0, 0, 0})
                             << QStringList{raised, "Recv.decp=1", "Stan.decp=3"} << stateOnly << false;
-    QTest::newRow("3 beep") << "" << reply(CMD_BEEP, {1, 0, 0, 0})
+    QTest::newRow("3 beep") << "" << replyFrame(CMD_BEEP, {1, 0, 0, 0})
                             << QStringList{raised, "Recv.Beep=1", "Stan.Beep=1"} << stateOnly << false;
-    QTest::newRow("4 on-time") << "" << reply(CMD_ONTIME, {0x10, 0x27, 0, 0})
+    QTest::newRow("4 on-time") << "" << replyFrame(CMD_ONTIME, {0x10, 0x27, 0, 0})
                                << QStringList{raised, "Recv.OnTime=1", "Stan.OnTime=10000"} << stateOnly << false;
     for (int code : {5, 6, 10, 11, 31, 36})
-        QTest::addRow("%d accepted silently", code) << "" << reply(uint8_t(code), {1, 2, 3, 4})
+        QTest::addRow("%d accepted silently", code) << "" << replyFrame(uint8_t(code), {1, 2, 3, 4})
                                                     << QStringList{raised} << stateOnly << false;
     for (int code : {7, 27, 28, 29, 30})
-        QTest::addRow("%d clears the refresh", code) << "pending" << reply(uint8_t(code), kZeroData)
+        QTest::addRow("%d clears the refresh", code) << "pending" << replyFrame(uint8_t(code), kZeroData)
                                                      << QStringList{"panelRefreshPending=0"} << stateOnly << false;
     QTest::newRow("8 PK1") << "" << replyFloat(CMD_PK1, 12.3456f)
                            << QStringList{raised, "Recv.PK1=1", "Stan.PK1=12.3456"} << stateOnly << false;
     QTest::newRow("9 PK2") << "" << replyFloat(CMD_PK2, -7.5f)
                            << QStringList{raised, "Recv.PK2=1", "Stan.PK2=-7.5"} << stateOnly << false;
-    QTest::newRow("12 LED") << "" << reply(CMD_LED, {5, 0, 0, 0})
+    QTest::newRow("12 LED") << "" << replyFrame(CMD_LED, {5, 0, 0, 0})
                             << QStringList{raised, "Recv.LED=1", "Stan.LED=5"} << stateOnly << false;
     QTest::newRow("13 first arrival") << "" << replyFloat(CMD_UZP0, 12.34567f)
                                       << QStringList{raised, "Recv.UZP[0]=1", "Set.UZP[0]=12.3459997", "Stan.UZP[0]=12.3459997"}
@@ -112,21 +100,21 @@ void ReplyHandlerTest::dispatch_data()
     QTest::newRow("24 zeroing") << "" << replyFloat(CMD_ZERO2, 1.5f)
                                 << QStringList{raised, "Recv.UZP[2]=1", "Set.UZP[2]=1.5", "Stan.UZP[2]=1.5"}
                                 << int(ReplyEffect::Zeroing) << false;
-    QTest::newRow("26 presence 1 0 5") << "" << reply(CMD_SENSORS, {1, 0, 5, 2})
+    QTest::newRow("26 presence 1 0 5") << "" << replyFrame(CMD_SENSORS, {1, 0, 5, 2})
                                        << QStringList{"Recv.presenceKnown=1", "Stan.Q_NR=2", "sensorCount=2",
                                                       "sensorPresent[0]=1", "sensorPresent[2]=1"}
                                        << int(ReplyEffect::Sensors) << false;
-    QTest::newRow("32 KS5") << "" << reply(CMD_IDENT, {'K', 'S', '5', 0}) << QStringList{raised, "deviceType=3"} << stateOnly << false;
-    QTest::newRow("32 KQ5") << "" << reply(CMD_IDENT, {'K', 'Q', '5', 0}) << QStringList{raised, "deviceType=1"} << stateOnly << false;
-    QTest::newRow("32 VR5") << "" << reply(CMD_IDENT, {'V', 'R', '5', 0}) << QStringList{raised, "deviceType=2"} << stateOnly << false;
-    QTest::newRow("32 other") << "type3" << reply(CMD_IDENT, {'K', 's', '5', 0}) << QStringList{raised, "deviceType=0"} << stateOnly << false;
-    QTest::newRow("34 software") << "" << reply(CMD_SWVER, {12, 1, 1, 1}) << QStringList{raised, "swVersion=12"} << stateOnly << false;
-    QTest::newRow("35 hardware") << "" << reply(CMD_HWVER, {10, 0, 0, 0}) << QStringList{raised, "hwVersion=10"} << stateOnly << false;
+    QTest::newRow("32 KS5") << "" << replyFrame(CMD_IDENT, {'K', 'S', '5', 0}) << QStringList{raised, "deviceType=3"} << stateOnly << false;
+    QTest::newRow("32 KQ5") << "" << replyFrame(CMD_IDENT, {'K', 'Q', '5', 0}) << QStringList{raised, "deviceType=1"} << stateOnly << false;
+    QTest::newRow("32 VR5") << "" << replyFrame(CMD_IDENT, {'V', 'R', '5', 0}) << QStringList{raised, "deviceType=2"} << stateOnly << false;
+    QTest::newRow("32 other") << "type3" << replyFrame(CMD_IDENT, {'K', 's', '5', 0}) << QStringList{raised, "deviceType=0"} << stateOnly << false;
+    QTest::newRow("34 software") << "" << replyFrame(CMD_SWVER, {12, 1, 1, 1}) << QStringList{raised, "swVersion=12"} << stateOnly << false;
+    QTest::newRow("35 hardware") << "" << replyFrame(CMD_HWVER, {10, 0, 0, 0}) << QStringList{raised, "hwVersion=10"} << stateOnly << false;
     QTest::newRow("37 resolution") << "" << replyFloat(CMD_RES0, 1023.9999f)
                                    << QStringList{raised, "Recv.Res[0]=1", "Stan.Res[0]=1023.99988"}
                                    << int(ReplyEffect::Resolution) << false;
     for (int code : {0, 25, 33, 40, 255})
-        QTest::addRow("%d bad command", code) << "" << reply(uint8_t(code), kZeroData) << QStringList{raised} << stateOnly << true;
+        QTest::addRow("%d bad command", code) << "" << replyFrame(uint8_t(code), kZeroData) << QStringList{raised} << stateOnly << true;
 }
 
 void ReplyHandlerTest::dispatch()
@@ -141,7 +129,7 @@ void ReplyHandlerTest::dispatch()
     preset(state, start);
     const auto before = snapshot(state);
     RecordingTrace trace;
-    const ReplyEffect result = HandleReplyFrame(reinterpret_cast<const uint8_t *>(frame.constData()), state, &trace);
+    const ReplyEffect result = HandleReplyFrame(bytesOf(frame), state, &trace);
 
     expected.sort();
     QCOMPARE(changes(before, snapshot(state)), expected);
@@ -156,14 +144,14 @@ void ReplyHandlerTest::rejectedFrames_data()
 {
     QTest::addColumn<QByteArray>("frame");
     QTest::addColumn<QStringList>("lines");
-    QByteArray badSum = reply(CMD_LED, {5, 0, 0, 0});
+    QByteArray badSum = replyFrame(CMD_LED, {5, 0, 0, 0});
     badSum[7] = 0x12;
     QTest::newRow("bad checksum") << badSum
                                   << QStringList{"   <<Received Data: 12: 5 0 0 0 ,CRC=18<->17", "  <<BAD CRC :("};
-    QByteArray request = reply(CMD_LED, {5, 0, 0, 0});
+    QByteArray request = replyFrame(CMD_LED, {5, 0, 0, 0});
     request[0] = request[1] = char(0xF1);
     QTest::newRow("request start bytes") << request << QStringList{};
-    QByteArray unequal = reply(CMD_LED, {5, 0, 0, 0});
+    QByteArray unequal = replyFrame(CMD_LED, {5, 0, 0, 0});
     unequal[1] = char(0xF2);
     QTest::newRow("unequal start bytes") << unequal << QStringList{};
 }
@@ -175,7 +163,7 @@ void ReplyHandlerTest::rejectedFrames()
     DeviceState state;
     const auto before = snapshot(state);
     RecordingTrace trace;
-    const ReplyEffect result = HandleReplyFrame(reinterpret_cast<const uint8_t *>(frame.constData()), state, &trace);
+    const ReplyEffect result = HandleReplyFrame(bytesOf(frame), state, &trace);
     QCOMPARE(int(result.kind), int(ReplyEffect::Dropped));
     QCOMPARE(changes(before, snapshot(state)), QStringList{});
     QCOMPARE(trace.lines, lines);
@@ -206,8 +194,8 @@ void ReplyHandlerTest::resolutionSteps()
 void ReplyHandlerTest::activeBoxesFollowPresenceFromTheSecondReply()
 {
     DeviceState state;
-    const QByteArray frame = reply(CMD_SENSORS, {1, 1, 0, 0});
-    const auto *p = reinterpret_cast<const uint8_t *>(frame.constData());
+    const QByteArray frame = replyFrame(CMD_SENSORS, {1, 1, 0, 0});
+    const auto *p = bytesOf(frame);
     QVERIFY(!HandleReplyFrame(p, state, nullptr).setActiveBoxes);
     QVERIFY(HandleReplyFrame(p, state, nullptr).setActiveBoxes);
     QCOMPARE(state.sensorCount, 2.0f);
@@ -218,11 +206,11 @@ void ReplyHandlerTest::hiddenTraceGetsNothing()
     DeviceState state;
     RecordingTrace trace;
     trace.shown = false;
-    const QByteArray frame = reply(40, kZeroData);
-    HandleReplyFrame(reinterpret_cast<const uint8_t *>(frame.constData()), state, &trace);
-    QByteArray bad = reply(CMD_LED, {1, 0, 0, 0});
+    const QByteArray frame = replyFrame(40, kZeroData);
+    HandleReplyFrame(bytesOf(frame), state, &trace);
+    QByteArray bad = replyFrame(CMD_LED, {1, 0, 0, 0});
     bad[7] = 0;
-    HandleReplyFrame(reinterpret_cast<const uint8_t *>(bad.constData()), state, &trace);
+    HandleReplyFrame(bytesOf(bad), state, &trace);
     QVERIFY(trace.lines.isEmpty());
     QVERIFY(state.panelRefreshPending);
 }
