@@ -99,6 +99,7 @@ private slots:
     void tickShowsRateAndTime();
     void dialNeedle_data();
     void dialNeedle();
+    void resolutionEntry();
     void monitorMenusClear();
 };
 
@@ -319,6 +320,34 @@ void ReplyViewTest::dialNeedle()
     };
     QVERIFY(nearRed(onNeedle));
     QVERIFY(!nearRed(offNeedle));
+}
+
+void ReplyViewTest::resolutionEntry()
+{
+    Screen screen;
+    QCOMPARE(screen.form().wanted().Res[0], 1024.0f); // the lists' start-up click
+    auto *edit = screen.child<QLineEdit>("Edit8");
+    auto *list = screen.child<QComboBox>("ComboBox3");
+    list->setCurrentIndex(4);
+    emit list->activated(4); // "12bit"
+    QCOMPARE(edit->text(), QString("4096"));
+    QCOMPARE(screen.form().wanted().Res[0], 4096.0f);
+    edit->setText("3000");
+    emit edit->returnPressed();
+    QCOMPARE(screen.form().wanted().Res[0], 3000.0f);
+    QCOMPARE(list->currentText(), QString("----"));
+    edit->setText("2147483647");
+    emit edit->returnPressed();
+    QCOMPARE(screen.form().wanted().Res[0], 2147483648.0f);
+    QCOMPARE(list->currentText(), QString("----"));
+    edit->setText("abc");
+    emit edit->returnPressed();
+    QCOMPARE(screen.form().wanted().Res[0], 2147483648.0f);
+
+    screen.feed(replyFrame(CMD_LED, {1, 0, 0, 0})); // the panel is about to be refreshed
+    edit->setText("256");
+    emit edit->returnPressed();
+    QCOMPARE(screen.form().wanted().Res[0], 2147483648.0f);
 }
 
 void ReplyViewTest::monitorMenusClear()
