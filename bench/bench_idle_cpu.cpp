@@ -1,4 +1,5 @@
 // CPU used by the whole program while its port is open and nothing arrives.
+#include "HeldStartUp.h"
 #include "Main.h"
 #include "MessageBoxDialogs.h"
 #include "Program.h"
@@ -37,6 +38,7 @@ int main(int argc, char *argv[])
 
     RecordingDialogs dialogs;
     Program program(dialogs);
+    holdStartUpConnection(program);
     program.main().show();
     program.main().port().setReadSize(64);
     if (program.main().port().open(pty.portName().constData(), 57600, 0, 8, false) != 0)

@@ -1,4 +1,5 @@
 #include "Com_debugger.h"
+#include "HeldStartUp.h"
 #include "ConfigText.h"
 #include "Main.h"
 #include "Program.h"
@@ -52,6 +53,7 @@ void MainWindowTest::sevenWindowsInTheirOrder()
     ScopedWorkDir dir;
     RecordingDialogs dialogs;
     Program program(dialogs);
+    holdStartUpConnection(program);
     const QList<QWidget *> windows = program.windows();
     const QStringList classes = {"TForm1", "TMnoznikForm", "TWartoscForm", "TO_programieForm",
                                  "TKonigLiniiForm", "TCOM_DBG_Form", "TAsystentForm"};
@@ -74,6 +76,7 @@ void MainWindowTest::sevenWindowsInTheirOrder()
 void MainWindowTest::mainWindowShell()
 {
     ScopedWorkDir dir;
+    dir.write("config.ini", configText("ttyNONE9"));
     RecordingDialogs dialogs;
     Program program(dialogs);
     TForm1 &form = program.main();
@@ -135,6 +138,7 @@ void MainWindowTest::menuItems()
     ScopedWorkDir dir;
     RecordingDialogs dialogs;
     Program program(dialogs);
+    holdStartUpConnection(program);
     auto *action = program.main().findChild<QAction *>(name);
     QVERIFY(action);
     QCOMPARE(action->text(), caption);
@@ -149,6 +153,7 @@ void MainWindowTest::startWithoutConfigShowsOneMessage()
     ScopedWorkDir dir;
     RecordingDialogs dialogs;
     Program program(dialogs);
+    holdStartUpConnection(program);
     QCOMPARE(dialogs.shown, QStringList{"nie odnaleziono pliku konfiguracyjnego!"});
     QCOMPARE(program.main().connection().portName(), QString("COM1"));
     QCOMPARE(registerHeader(program.main()), QStringList(7, QString()));
@@ -161,6 +166,7 @@ void MainWindowTest::startWithConfigTakesItsValues()
     dir.write("config.ini", configText("COM7", 5));
     RecordingDialogs dialogs;
     Program program(dialogs);
+    holdStartUpConnection(program);
     QVERIFY(dialogs.shown.isEmpty());
     QCOMPARE(program.main().connection().portName(), QString("COM7"));
     QCOMPARE(registerHeader(program.main()),
@@ -173,6 +179,7 @@ void MainWindowTest::startWithConfigTakesItsValues()
 void MainWindowTest::timerThreeActsOnce()
 {
     ScopedWorkDir dir;
+    dir.write("config.ini", configText("ttyNONE9"));
     RecordingDialogs dialogs;
     Program program(dialogs);
     auto *timer = program.main().findChild<QTimer *>("Timer3");
@@ -186,6 +193,7 @@ void MainWindowTest::closingMainWindowEndsTheProgram()
     ScopedWorkDir dir;
     RecordingDialogs dialogs;
     Program program(dialogs);
+    holdStartUpConnection(program);
     program.main().show();
     program.monitor().show();
     QTimer::singleShot(0, &program.main(), [&] { program.main().close(); });
@@ -205,6 +213,7 @@ void MainWindowTest::exitWithThePortOpenIsQuickAndSilent()
     QElapsedTimer timer;
     {
         Program program(dialogs);
+        holdStartUpConnection(program);
         program.main().port().setReadSize(64);
         QCOMPARE(program.main().port().open(pty.portName().constData(), 57600, 0, 8, false), 0);
         QTRY_VERIFY(program.main().connection().portOpen);

@@ -1,4 +1,5 @@
 #include "Com_debugger.h"
+#include "HeldStartUp.h"
 #include "Main.h"
 #include "Program.h"
 #include "PtyPair.h"
@@ -80,6 +81,7 @@ void PortEventsTest::routing()
     PtyPair pty;
     RecordingDialogs dialogs;
     Program program(dialogs);
+    holdStartUpConnection(program);
     TForm1 &form = program.main();
     program.monitor().show();
     Feed feed(form, pty, true);
@@ -101,6 +103,7 @@ void PortEventsTest::dataWhileClosedIsDroppedButReadsGoOn()
     PtyPair pty;
     RecordingDialogs dialogs;
     Program program(dialogs);
+    holdStartUpConnection(program);
     TForm1 &form = program.main();
     Feed feed(form, pty, false);
 
@@ -120,6 +123,7 @@ void PortEventsTest::closingShowsItsMessage()
     PtyPair pty;
     RecordingDialogs dialogs;
     Program program(dialogs);
+    holdStartUpConnection(program);
     TForm1 &form = program.main();
     Feed feed(form, pty, true);
     QTRY_VERIFY(form.connection().portOpen);

@@ -1,6 +1,7 @@
 #include "Com_debugger.h"
 #include "DialBox.h"
 #include "FrameBuilders.h"
+#include "HeldStartUp.h"
 #include "Main.h"
 #include "Mnoznikunit.h"
 #include "Program.h"
@@ -39,6 +40,7 @@ struct Screen {
             }
         }
         program = std::make_unique<Program>(dialogs);
+        holdStartUpConnection(*program);
         dialogs.shown.clear();
         TForm1 &f = form();
         f.OnPortEvent(&f.port(), Tserial_event::PortOpened);

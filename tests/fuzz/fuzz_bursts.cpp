@@ -1,6 +1,7 @@
 // Arbitrary bursts from the line, through the main window's routing into the reply and
 // measurement handling, with the real device state and windows.
 #include "Com_debugger.h"
+#include "HeldStartUp.h"
 #include "Main.h"
 #include "Program.h"
 #include "RecordingDialogs.h"
@@ -25,6 +26,7 @@ struct Harness {
     {
         QDir::setCurrent(workDir.path());
         program = std::make_unique<Program>(dialogs);
+        holdStartUpConnection(*program);
         program->monitor().show(); // so that every trace line is built
         program->main().OnPortEvent(&program->main().port(), Tserial_event::PortOpened);
         QCoreApplication::processEvents();

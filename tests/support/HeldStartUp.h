@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Main.h"
+#include "Program.h"
+
+#include <QTimer>
+
+/// Keeps the program from connecting by itself a second after start: with no settings
+/// file it would try COM1, a real port on many machines.
+inline void holdStartUpConnection(Program &program)
+{
+    program.main().findChild<QTimer *>(QStringLiteral("Timer3"))->stop();
+}
