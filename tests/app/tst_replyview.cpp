@@ -103,6 +103,7 @@ private slots:
     void dialNeedle();
     void resolutionEntry();
     void monitorMenusClear();
+    void listingFollowsEveryTick();
 };
 
 void ReplyViewTest::repliesShow_data()
@@ -367,6 +368,27 @@ void ReplyViewTest::monitorMenusClear()
     QVERIFY(memo1->toPlainText().isEmpty()); // hidden: nothing written
     QVERIFY(monitor.findChild<QPlainTextEdit *>("Memo3")->toPlainText().isEmpty());
     QVERIFY(monitor.findChild<QPlainTextEdit *>("Memo4")->toPlainText().isEmpty());
+}
+
+void ReplyViewTest::listingFollowsEveryTick()
+{
+    Screen screen;
+    TCOM_DBG_Form &monitor = screen.program->monitor();
+    auto *memo2 = monitor.findChild<QPlainTextEdit *>("Memo2");
+    screen.form().Timer2Timer();
+    QVERIFY(memo2->toPlainText().isEmpty()); // hidden: nothing listed
+    QCOMPARE(screen.text("Label66"), QString("nie wykryto"));
+    monitor.show();
+    screen.form().Timer2Timer();
+    QStringList lines = memo2->toPlainText().split('\n');
+    QCOMPARE(lines.size(), 20);
+    QCOMPARE(lines.first(), QString("Set.LED=0 , Stan.LED=0"));
+    QCOMPARE(lines[14], QString("Set.Res[0]=1024 , Stan.Res[0]=0"));
+    QCOMPARE(lines.last(), QString("Device.bledna_transmisja=0"));
+    monitor.findChild<QAction *>("MenuItem1")->trigger();
+    QVERIFY(memo2->toPlainText().isEmpty());
+    screen.form().Timer2Timer();
+    QCOMPARE(memo2->toPlainText().split('\n').size(), 20);
 }
 
 QTEST_MAIN(ReplyViewTest)
