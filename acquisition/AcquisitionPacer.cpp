@@ -53,7 +53,10 @@ void AcquisitionPacer::stop()
     state_.nextRequestIn = 0;
 }
 
-void AcquisitionPacer::pause() { state_.GO = !state_.GO; }
+void AcquisitionPacer::pause()
+{
+    state_.GO = !state_.GO;
+}
 
 TimeOfDay AcquisitionPacer::systemTime()
 {

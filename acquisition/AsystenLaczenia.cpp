@@ -68,13 +68,25 @@ void TAsystentForm::attach(const WizardContext &context)
     ui->ComboBox1->setCurrentText(ctx->connection.portName());
 }
 
-QLabel *TAsystentForm::image(int number) const { return findChild<QLabel *>(QStringLiteral("Image%1").arg(number)); }
+QLabel *TAsystentForm::image(int number) const
+{
+    return findChild<QLabel *>(QStringLiteral("Image%1").arg(number));
+}
 
-QLabel *TAsystentForm::label(int number) const { return findChild<QLabel *>(QStringLiteral("Label%1").arg(number)); }
+QLabel *TAsystentForm::label(int number) const
+{
+    return findChild<QLabel *>(QStringLiteral("Label%1").arg(number));
+}
 
-QString TAsystentForm::hardwareText() const { return ui->Label10->text(); }
+QString TAsystentForm::hardwareText() const
+{
+    return ui->Label10->text();
+}
 
-QString TAsystentForm::softwareText() const { return ui->Label12->text(); }
+QString TAsystentForm::softwareText() const
+{
+    return ui->Label12->text();
+}
 
 void TAsystentForm::setMark(QLabel *mark, Mark kind)
 {
@@ -212,7 +224,10 @@ void TAsystentForm::BitBtn2Click()
     ui->BitBtn2->hide();
 }
 
-void TAsystentForm::BitBtn1Click() { close(); }
+void TAsystentForm::BitBtn1Click()
+{
+    close();
+}
 
 void TAsystentForm::Timer1Timer()
 {

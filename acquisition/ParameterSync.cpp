@@ -8,7 +8,10 @@ namespace {
 
 using namespace kx;
 
-FrameData byteData(int32_t value) { return {uint8_t(value), 0, 0, 0}; }
+FrameData byteData(int32_t value)
+{
+    return {uint8_t(value), 0, 0, 0};
+}
 
 /// The write of the first member whose reported value differs from the wanted one.
 std::optional<SyncRequest> firstDifference(const DeviceParams &set, const DeviceParams &stan)
@@ -65,7 +68,10 @@ QString listingLine(const QString &member, const QString &wanted, const QString 
     return QStringLiteral("Set.%1=%2 , Stan.%1=%3").arg(member, wanted, reported);
 }
 
-QString floatText(float value) { return FormatGeneral(double(value)); }
+QString floatText(float value)
+{
+    return FormatGeneral(double(value));
+}
 
 } // namespace
 

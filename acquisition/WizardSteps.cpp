@@ -8,30 +8,54 @@ std::optional<WizardWait> wizardWait(int32_t step)
 {
     constexpr int kLimit = 10;
     switch (step) {
-    case 2: return WizardWait{CMD_IDENT, 5, [](const DeviceState &d) { return d.deviceType != 0; }};
-    case 3: return WizardWait{CMD_HWVER, kLimit, [](const DeviceState &d) { return d.hwVersion != 0; }};
-    case 4: return WizardWait{CMD_SWVER, kLimit, [](const DeviceState &d) { return d.swVersion != 0; }};
-    case 5: return WizardWait{CMD_SENSORS, kLimit, [](const DeviceState &d) { return d.Recv.presenceKnown; }};
-    case 6: return WizardWait{CMD_ONTIME, kLimit, [](const DeviceState &d) { return d.Recv.OnTime; }};
-    case 7: return WizardWait{CMD_MODE, kLimit, [](const DeviceState &d) { return d.Recv.mode; }};
-    case 8: return WizardWait{CMD_PK1, kLimit, [](const DeviceState &d) { return d.Recv.PK1; }};
-    case 9: return WizardWait{CMD_PK2, kLimit, [](const DeviceState &d) { return d.Recv.PK2; }};
-    case 10: return WizardWait{CMD_LED, kLimit, [](const DeviceState &d) { return d.Recv.LED; }};
-    case 11: return WizardWait{CMD_BEEP, kLimit, [](const DeviceState &d) { return d.Recv.Beep; }};
-    case 12: return WizardWait{CMD_DECP, kLimit, [](const DeviceState &d) { return d.Recv.decp; }};
-    case 13: return WizardWait{CMD_UZP0, kLimit, [](const DeviceState &d) { return d.Recv.UZP[0]; }};
-    case 14: return WizardWait{CMD_UZP1, kLimit, [](const DeviceState &d) { return d.Recv.UZP[1]; }};
-    case 15: return WizardWait{CMD_UZP2, kLimit, [](const DeviceState &d) { return d.Recv.UZP[2]; }};
-    case 16: return WizardWait{CMD_OFFSET0, kLimit, [](const DeviceState &d) { return d.Recv.Offset[0]; }};
-    case 17: return WizardWait{CMD_OFFSET1, kLimit, [](const DeviceState &d) { return d.Recv.Offset[1]; }};
-    case 18: return WizardWait{CMD_OFFSET2, kLimit, [](const DeviceState &d) { return d.Recv.Offset[2]; }};
-    case 19: return WizardWait{CMD_COEF0, kLimit, [](const DeviceState &d) { return d.Recv.COEF[0]; }};
-    case 20: return WizardWait{CMD_COEF1, kLimit, [](const DeviceState &d) { return d.Recv.COEF[1]; }};
-    case 21: return WizardWait{CMD_COEF2, kLimit, [](const DeviceState &d) { return d.Recv.COEF[2]; }};
-    case 22: return WizardWait{CMD_RES0, kLimit, [](const DeviceState &d) { return d.Recv.Res[0]; }};
-    case 23: return WizardWait{CMD_RES1, kLimit, [](const DeviceState &d) { return d.Recv.Res[1]; }};
-    case 24: return WizardWait{CMD_RES2, kLimit, [](const DeviceState &d) { return d.Recv.Res[2]; }};
-    default: return std::nullopt;
+    case 2:
+        return WizardWait{CMD_IDENT, 5, [](const DeviceState &d) { return d.deviceType != 0; }};
+    case 3:
+        return WizardWait{CMD_HWVER, kLimit, [](const DeviceState &d) { return d.hwVersion != 0; }};
+    case 4:
+        return WizardWait{CMD_SWVER, kLimit, [](const DeviceState &d) { return d.swVersion != 0; }};
+    case 5:
+        return WizardWait{CMD_SENSORS, kLimit, [](const DeviceState &d) { return d.Recv.presenceKnown; }};
+    case 6:
+        return WizardWait{CMD_ONTIME, kLimit, [](const DeviceState &d) { return d.Recv.OnTime; }};
+    case 7:
+        return WizardWait{CMD_MODE, kLimit, [](const DeviceState &d) { return d.Recv.mode; }};
+    case 8:
+        return WizardWait{CMD_PK1, kLimit, [](const DeviceState &d) { return d.Recv.PK1; }};
+    case 9:
+        return WizardWait{CMD_PK2, kLimit, [](const DeviceState &d) { return d.Recv.PK2; }};
+    case 10:
+        return WizardWait{CMD_LED, kLimit, [](const DeviceState &d) { return d.Recv.LED; }};
+    case 11:
+        return WizardWait{CMD_BEEP, kLimit, [](const DeviceState &d) { return d.Recv.Beep; }};
+    case 12:
+        return WizardWait{CMD_DECP, kLimit, [](const DeviceState &d) { return d.Recv.decp; }};
+    case 13:
+        return WizardWait{CMD_UZP0, kLimit, [](const DeviceState &d) { return d.Recv.UZP[0]; }};
+    case 14:
+        return WizardWait{CMD_UZP1, kLimit, [](const DeviceState &d) { return d.Recv.UZP[1]; }};
+    case 15:
+        return WizardWait{CMD_UZP2, kLimit, [](const DeviceState &d) { return d.Recv.UZP[2]; }};
+    case 16:
+        return WizardWait{CMD_OFFSET0, kLimit, [](const DeviceState &d) { return d.Recv.Offset[0]; }};
+    case 17:
+        return WizardWait{CMD_OFFSET1, kLimit, [](const DeviceState &d) { return d.Recv.Offset[1]; }};
+    case 18:
+        return WizardWait{CMD_OFFSET2, kLimit, [](const DeviceState &d) { return d.Recv.Offset[2]; }};
+    case 19:
+        return WizardWait{CMD_COEF0, kLimit, [](const DeviceState &d) { return d.Recv.COEF[0]; }};
+    case 20:
+        return WizardWait{CMD_COEF1, kLimit, [](const DeviceState &d) { return d.Recv.COEF[1]; }};
+    case 21:
+        return WizardWait{CMD_COEF2, kLimit, [](const DeviceState &d) { return d.Recv.COEF[2]; }};
+    case 22:
+        return WizardWait{CMD_RES0, kLimit, [](const DeviceState &d) { return d.Recv.Res[0]; }};
+    case 23:
+        return WizardWait{CMD_RES1, kLimit, [](const DeviceState &d) { return d.Recv.Res[1]; }};
+    case 24:
+        return WizardWait{CMD_RES2, kLimit, [](const DeviceState &d) { return d.Recv.Res[2]; }};
+    default:
+        return std::nullopt;
     }
 }
 
@@ -45,9 +69,13 @@ QString versionText(int32_t version)
 std::optional<QString> deviceTypeName(int32_t deviceType)
 {
     switch (deviceType) {
-    case DeviceKX520Q: return QStringLiteral("KX520Q");
-    case DeviceVN6R: return QStringLiteral("VN6R");
-    case DeviceKX520S: return QStringLiteral("KX520S");
-    default: return std::nullopt;
+    case DeviceKX520Q:
+        return QStringLiteral("KX520Q");
+    case DeviceVN6R:
+        return QStringLiteral("VN6R");
+    case DeviceKX520S:
+        return QStringLiteral("KX520S");
+    default:
+        return std::nullopt;
     }
 }

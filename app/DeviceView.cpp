@@ -12,7 +12,10 @@
 
 namespace {
 
-QString parameterText(float value) { return FormatGeneral(RoundDecimal(value, -3)); }
+QString parameterText(float value)
+{
+    return FormatGeneral(RoundDecimal(value, -3));
+}
 
 QString sensorCaption(int sensor, bool present)
 {
@@ -142,7 +145,8 @@ void DeviceView::refreshPanel(const DeviceState &device, const QString &deviceTy
     const DeviceParams &stan = device.Stan;
     ui.Label63->setText(deviceTypeName.isEmpty() ? QStringLiteral("(brak)") : deviceTypeName);
     ui.Label64->setText(device.swVersion != 0 && device.hwVersion != 0
-                            ? QStringLiteral("Hardware: ") + hardwareText + QStringLiteral(" , Software: ") + softwareText
+                            ? QStringLiteral("Hardware: ") + hardwareText + QStringLiteral(" , Software: ") +
+                                  softwareText
                             : QStringLiteral("(brak)"));
     ui.ComboBox2->setCurrentIndex(stan.Q_NR <= 2 ? int(stan.Q_NR) : -1);
     ui.Edit5->setText(QString::number(stan.OnTime));
@@ -151,6 +155,7 @@ void DeviceView::refreshPanel(const DeviceState &device, const QString &deviceTy
     ui.Edit4->setText(QString::number(stan.LED));
     ui.Edit9->setText(QString::number(stan.decp));
     ui.CheckBox15->setChecked(stan.Beep != 0);
-    for (QWidget *box : std::initializer_list<QWidget *>{ui.ComboBox1, ui.Edit5, ui.Edit6, ui.Edit7, ui.Edit4, ui.Edit9})
+    for (QWidget *box :
+         std::initializer_list<QWidget *>{ui.ComboBox1, ui.Edit5, ui.Edit6, ui.Edit7, ui.Edit4, ui.Edit9})
         setEditState(box, EditState::Confirmed);
 }

@@ -30,7 +30,8 @@ LiveReadout::LiveReadout(Ui::TForm1 &ui) : ui(ui)
     channels_ = {{
         {ui.CheckBox1, ui.Edit1, ui.Edit22, ui.Edit23, ui.CGauge1, ui.PaintBox1, QColor(255, 0, 0), QColor(128, 0, 0)},
         {ui.CheckBox2, ui.Edit2, ui.Edit26, ui.Edit24, ui.CGauge2, ui.PaintBox2, QColor(0, 255, 0), QColor(0, 128, 0)},
-        {ui.CheckBox3, ui.Edit3, ui.Edit27, ui.Edit25, ui.CGauge3, ui.PaintBox3, QColor(0, 255, 255), QColor(0, 128, 128)},
+        {ui.CheckBox3, ui.Edit3, ui.Edit27, ui.Edit25, ui.CGauge3, ui.PaintBox3, QColor(0, 255, 255),
+         QColor(0, 128, 128)},
     }};
     // The "Aktywny" captions: red, green and teal.
     const QColor captionColours[] = {QColor(255, 0, 0), QColor(0, 128, 0), QColor(0, 128, 128)};
@@ -57,7 +58,10 @@ LiveReadout::LiveReadout(Ui::TForm1 &ui) : ui(ui)
     }
 }
 
-QString LiveReadout::valueText(float value) { return QString::asprintf("%3.4f", double(value)); }
+QString LiveReadout::valueText(float value)
+{
+    return QString::asprintf("%3.4f", double(value));
+}
 
 void LiveReadout::setLamp(QWidget *lamp, bool on)
 {

@@ -101,8 +101,8 @@ void TForm1::attachWindows(const Windows &attached)
     sender.setTrace(windows.monitor);
     view->attachDialogs(windows.wartosc, windows.mnoznik);
     if (windows.wizard)
-        windows.wizard->attach({serialPort, sender, deviceState, connectionState, deviceTypeName, dialogs,
-                                [this] { refreshPanel(); }});
+        windows.wizard->attach(
+            {serialPort, sender, deviceState, connectionState, deviceTypeName, dialogs, [this] { refreshPanel(); }});
 }
 
 void TForm1::connectControls()
@@ -171,10 +171,10 @@ void TForm1::FormShow() {}
 
 void TForm1::FormClose() {}
 
-void TForm1::zakocz1Click() { close(); }
-
-
-
+void TForm1::zakocz1Click()
+{
+    close();
+}
 
 void TForm1::activeBoxClick(int sensor)
 {
@@ -183,12 +183,30 @@ void TForm1::activeBoxClick(int sensor)
         boxes[sensor]->setChecked(false);
 }
 
-void TForm1::ComboBox3Click() { resolution->listClick(0); }
-void TForm1::ComboBox4Click() { resolution->listClick(1); }
-void TForm1::ComboBox5Click() { resolution->listClick(2); }
-void TForm1::UpDown5ChangingEx(int newValue) { resolution->UpDownChangingEx(0, newValue); }
-void TForm1::UpDown6ChangingEx(int newValue) { resolution->UpDownChangingEx(1, newValue); }
-void TForm1::UpDown7ChangingEx(int newValue) { resolution->UpDownChangingEx(2, newValue); }
+void TForm1::ComboBox3Click()
+{
+    resolution->listClick(0);
+}
+void TForm1::ComboBox4Click()
+{
+    resolution->listClick(1);
+}
+void TForm1::ComboBox5Click()
+{
+    resolution->listClick(2);
+}
+void TForm1::UpDown5ChangingEx(int newValue)
+{
+    resolution->UpDownChangingEx(0, newValue);
+}
+void TForm1::UpDown6ChangingEx(int newValue)
+{
+    resolution->UpDownChangingEx(1, newValue);
+}
+void TForm1::UpDown7ChangingEx(int newValue)
+{
+    resolution->UpDownChangingEx(2, newValue);
+}
 
 void TForm1::OnPortEvent(Tserial_event *port, int event)
 {
@@ -198,11 +216,13 @@ void TForm1::OnPortEvent(Tserial_event *port, int event)
     switch (event) {
     case Tserial_event::PortOpened:
     case Tserial_event::PortClosed:
-        QMetaObject::invokeMethod(this, [this, event] { portNotification(event); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, event] { portNotification(event); }, Qt::QueuedConnection);
         break;
     case Tserial_event::DataArrived: {
         const QByteArray burst(port->rxData(), port->rxSize());
-        QMetaObject::invokeMethod(this, [this, burst] { HandleBurst(burst); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, burst] { HandleBurst(burst); }, Qt::QueuedConnection);
         port->rxDone();
         break;
     }
@@ -268,7 +288,10 @@ void TForm1::HandleMeasurement(const uint8_t *p, size_t n)
     pacer.state().zapytanie = false;
 }
 
-void TForm1::UpdateReadout() { readout->UpdateReadout(channelState, deviceState.Stan.mode); }
+void TForm1::UpdateReadout()
+{
+    readout->UpdateReadout(channelState, deviceState.Stan.mode);
+}
 
 void TForm1::Timer1Timer()
 {

@@ -60,7 +60,10 @@ void TForm1::CheckBox18Click()
     ui->Label68->setVisible(ui->CheckBox18->isChecked());
 }
 
-void TForm1::CheckBox15Click() { deviceState.Set.Beep = ui->CheckBox15->isChecked() ? 1 : 0; }
+void TForm1::CheckBox15Click()
+{
+    deviceState.Set.Beep = ui->CheckBox15->isChecked() ? 1 : 0;
+}
 
 void TForm1::Timer2Timer()
 {

@@ -37,7 +37,8 @@ void TForm1::pocz1Click()
     } else if (connection.baudChosen) {
         serialPort.setReadSize(64);
         if (serialPort.open(connection.portName().toLocal8Bit().constData(), connection.baudRate, 0, 8, false) != 0)
-            dialogs.information(QStringLiteral("Nie mozna otworzyc portu %1").arg(connection.portName()), kOpenFailedTitle);
+            dialogs.information(QStringLiteral("Nie mozna otworzyc portu %1").arg(connection.portName()),
+                                kOpenFailedTitle);
     } else {
         dialogs.information(QStringLiteral("Nalezy wybrac predkosc transmisji."), kOpenFailedTitle);
     }
@@ -62,7 +63,10 @@ void TForm1::portItemClick(QAction *item)
     }
 }
 
-void TForm1::auto1Click() { ui->auto1->setChecked(true); }
+void TForm1::auto1Click()
+{
+    ui->auto1->setChecked(true);
+}
 
 void TForm1::Timer3Timer()
 {

@@ -31,13 +31,16 @@ int main(int argc, char *argv[])
     port.setNotifier([&](Tserial_event *p, int event) {
         if (event != Tserial_event::DataArrived)
             return;
-        QMetaObject::invokeMethod(&receiver, [&] {
-            delaysMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - sentAt).count());
-            if (int(delaysMs.size()) == bursts)
-                QCoreApplication::quit();
-            else
-                QTimer::singleShot(5, &receiver, sendNext);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &receiver,
+            [&] {
+                delaysMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - sentAt).count());
+                if (int(delaysMs.size()) == bursts)
+                    QCoreApplication::quit();
+                else
+                    QTimer::singleShot(5, &receiver, sendNext);
+            },
+            Qt::QueuedConnection);
         p->rxDone();
     });
     port.setReadSize(64);

@@ -3,8 +3,8 @@
 #include "AsystenLaczenia.h"
 #include "Main.h"
 #include "Program.h"
-#include "RecordingDialogs.h"
 #include "PtyInstrument.h"
+#include "RecordingDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -74,8 +74,9 @@ Period measure(TForm1 &form, PtyInstrument &sim, bool continuous, int periodMs, 
 
 void print(const char *what, const Period &p)
 {
-    std::printf("%-28s %5d requests, period mean %7.2f ms, spread (sd) %6.2f ms, min %7.2f, max %7.2f  -> %6.2f per second\n",
-                what, p.samples, p.meanMs, p.spreadMs, p.minMs, p.maxMs, p.perSecond);
+    std::printf(
+        "%-28s %5d requests, period mean %7.2f ms, spread (sd) %6.2f ms, min %7.2f, max %7.2f  -> %6.2f per second\n",
+        what, p.samples, p.meanMs, p.spreadMs, p.minMs, p.maxMs, p.perSecond);
 }
 
 } // namespace
@@ -108,7 +109,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     const double byteMs = 10.0 / 57600 * 1000;
-    std::printf("line: one request (8 bytes) and one frame of three values (15 bytes) take %.2f ms: at most %.0f samples per second\n",
+    std::printf("line: one request (8 bytes) and one frame of three values (15 bytes) take %.2f ms: at most %.0f "
+                "samples per second\n",
                 23 * byteMs, 1000.0 / (23 * byteMs));
     print("continuous", measure(form, sim, true, 100, seconds));
     print("timed 100 ms", measure(form, sim, false, 100, seconds));

@@ -10,4 +10,7 @@ TMnoznikForm::TMnoznikForm(QWidget *parent) : QWidget(parent, Qt::Tool), ui(std:
 
 TMnoznikForm::~TMnoznikForm() = default;
 
-QLineEdit *TMnoznikForm::Edit6() const { return ui->Edit6; }
+QLineEdit *TMnoznikForm::Edit6() const
+{
+    return ui->Edit6;
+}

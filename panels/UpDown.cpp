@@ -33,7 +33,10 @@ void UpDown::setMaximum(int value)
     setPosition(position_);
 }
 
-void UpDown::setPosition(int value) { position_ = std::clamp(value, minimum_, std::max(minimum_, maximum_)); }
+void UpDown::setPosition(int value)
+{
+    position_ = std::clamp(value, minimum_, std::max(minimum_, maximum_));
+}
 
 void UpDown::step(Direction direction)
 {

@@ -10,6 +10,12 @@ TWartoscForm::TWartoscForm(QWidget *parent) : QWidget(parent, Qt::Tool), ui(std:
 
 TWartoscForm::~TWartoscForm() = default;
 
-QLabel *TWartoscForm::Label1() const { return ui->Label1; }
+QLabel *TWartoscForm::Label1() const
+{
+    return ui->Label1;
+}
 
-QLineEdit *TWartoscForm::Edit1() const { return ui->Edit1; }
+QLineEdit *TWartoscForm::Edit1() const
+{
+    return ui->Edit1;
+}

@@ -76,7 +76,10 @@ inline void PackU32(uint32_t value, uint8_t *out)
         out[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-inline void PackU32(int32_t value, uint8_t *out) { PackU32(static_cast<uint32_t>(value), out); }
+inline void PackU32(int32_t value, uint8_t *out)
+{
+    PackU32(static_cast<uint32_t>(value), out);
+}
 
 inline void PackU32(float value, uint8_t *out)
 {
@@ -107,10 +110,16 @@ inline float readFloat32(const uint8_t *p)
 }
 
 /// Bytes 3..6 of a reply as a little-endian signed 32-bit integer.
-inline int32_t ReplyInt32(const uint8_t *frame) { return static_cast<int32_t>(readU32(frame + 3)); }
+inline int32_t ReplyInt32(const uint8_t *frame)
+{
+    return static_cast<int32_t>(readU32(frame + 3));
+}
 
 /// Bytes 3..6 of a reply as a little-endian IEEE-754 single.
-inline float ReplyFloat32(const uint8_t *frame) { return readFloat32(frame + 3); }
+inline float ReplyFloat32(const uint8_t *frame)
+{
+    return readFloat32(frame + 3);
+}
 
 /// Measurement frame status bits.
 enum MeasurementStatus : uint8_t {

@@ -8,9 +8,15 @@
 
 namespace {
 
-bool tracing(const TrafficTrace *trace) { return trace && trace->visible(); }
+bool tracing(const TrafficTrace *trace)
+{
+    return trace && trace->visible();
+}
 
-float roundedThousandths(float value) { return static_cast<float>(RoundDecimal(value, -3)); }
+float roundedThousandths(float value)
+{
+    return static_cast<float>(RoundDecimal(value, -3));
+}
 
 int32_t identify(const uint8_t *d)
 {
@@ -84,9 +90,18 @@ ReplyEffect HandleReplyFrame(const uint8_t *p, DeviceState &s, TrafficTrace *tra
         s.Stan.OnTime = kx::ReplyInt32(p);
         s.Recv.OnTime = true;
         break;
-    case 5: case 6: case 10: case 11: case 31: case kx::CMD_DEFAULTS:
+    case 5:
+    case 6:
+    case 10:
+    case 11:
+    case 31:
+    case kx::CMD_DEFAULTS:
         break;
-    case kx::CMD_MEASURE: case kx::CMD_CLRCYC0: case kx::CMD_CLRCYC1: case kx::CMD_CLRCYC2: case 30:
+    case kx::CMD_MEASURE:
+    case kx::CMD_CLRCYC0:
+    case kx::CMD_CLRCYC1:
+    case kx::CMD_CLRCYC2:
+    case 30:
         s.panelRefreshPending = false;
         break;
     case kx::CMD_PK1:
@@ -101,7 +116,9 @@ ReplyEffect HandleReplyFrame(const uint8_t *p, DeviceState &s, TrafficTrace *tra
         s.Stan.LED = d[0];
         s.Recv.LED = true;
         break;
-    case kx::CMD_UZP0: case kx::CMD_UZP1: case kx::CMD_UZP2: {
+    case kx::CMD_UZP0:
+    case kx::CMD_UZP1:
+    case kx::CMD_UZP2: {
         const int i = cmd - kx::CMD_UZP0;
         s.Stan.UZP[i] = roundedThousandths(kx::ReplyFloat32(p));
         if (!s.Recv.UZP[i]) // first arrival since the connect
@@ -110,21 +127,27 @@ ReplyEffect HandleReplyFrame(const uint8_t *p, DeviceState &s, TrafficTrace *tra
         effect = {ReplyEffect::ZeroPosition, i};
         break;
     }
-    case kx::CMD_OFFSET0: case kx::CMD_OFFSET1: case kx::CMD_OFFSET2: {
+    case kx::CMD_OFFSET0:
+    case kx::CMD_OFFSET1:
+    case kx::CMD_OFFSET2: {
         const int i = cmd - kx::CMD_OFFSET0;
         s.Stan.Offset[i] = roundedThousandths(kx::ReplyFloat32(p));
         s.Recv.Offset[i] = true;
         effect = {ReplyEffect::Offset, i};
         break;
     }
-    case kx::CMD_COEF0: case kx::CMD_COEF1: case kx::CMD_COEF2: {
+    case kx::CMD_COEF0:
+    case kx::CMD_COEF1:
+    case kx::CMD_COEF2: {
         const int i = cmd - kx::CMD_COEF0;
         s.Stan.COEF[i] = roundedThousandths(kx::ReplyFloat32(p));
         s.Recv.COEF[i] = true;
         effect = {ReplyEffect::Multiplier, i};
         break;
     }
-    case kx::CMD_ZERO0: case kx::CMD_ZERO1: case kx::CMD_ZERO2: {
+    case kx::CMD_ZERO0:
+    case kx::CMD_ZERO1:
+    case kx::CMD_ZERO2: {
         // The instrument's new zero replaces the wanted one as well.
         const int i = cmd - kx::CMD_ZERO0;
         s.Recv.UZP[i] = true;
@@ -145,7 +168,9 @@ ReplyEffect HandleReplyFrame(const uint8_t *p, DeviceState &s, TrafficTrace *tra
     case kx::CMD_HWVER:
         s.hwVersion = d[0];
         break;
-    case kx::CMD_RES0: case kx::CMD_RES1: case kx::CMD_RES2: {
+    case kx::CMD_RES0:
+    case kx::CMD_RES1:
+    case kx::CMD_RES2: {
         const int i = cmd - kx::CMD_RES0;
         s.Stan.Res[i] = kx::ReplyFloat32(p);
         s.Recv.Res[i] = true;

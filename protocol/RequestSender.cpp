@@ -4,9 +4,15 @@
 
 RequestSender::RequestSender(FrameSink sink, TrafficTrace *trace) : sink_(std::move(sink)), trace_(trace) {}
 
-void RequestSender::SendRead(uint8_t cmd, const kx::FrameData &data) { send(kx::FRAME_READ, cmd, data); }
+void RequestSender::SendRead(uint8_t cmd, const kx::FrameData &data)
+{
+    send(kx::FRAME_READ, cmd, data);
+}
 
-void RequestSender::SendWrite(uint8_t cmd, const kx::FrameData &data) { send(kx::FRAME_WRITE, cmd, data); }
+void RequestSender::SendWrite(uint8_t cmd, const kx::FrameData &data)
+{
+    send(kx::FRAME_WRITE, cmd, data);
+}
 
 void RequestSender::send(uint8_t kind, uint8_t cmd, const kx::FrameData &data)
 {

@@ -18,8 +18,8 @@ bool speedConstant(int baudRate, speed_t &speed)
     static constexpr struct {
         int rate;
         speed_t constant;
-    } table[] = {{1200, B1200},     {2400, B2400},     {4800, B4800},   {9600, B9600},
-                 {19200, B19200},   {38400, B38400},   {57600, B57600}, {115200, B115200},
+    } table[] = {{1200, B1200},     {2400, B2400},     {4800, B4800},    {9600, B9600},
+                 {19200, B19200},   {38400, B38400},   {57600, B57600},  {115200, B115200},
                  {230400, B230400}, {460800, B460800}, {921600, B921600}};
     for (const auto &entry : table) {
         if (entry.rate == baudRate) {
@@ -33,11 +33,20 @@ bool speedConstant(int baudRate, speed_t &speed)
 bool sizeFlag(int dataBits, tcflag_t &flag)
 {
     switch (dataBits) {
-    case 5: flag = CS5; return true;
-    case 6: flag = CS6; return true;
-    case 7: flag = CS7; return true;
-    case 8: flag = CS8; return true;
-    default: return false;
+    case 5:
+        flag = CS5;
+        return true;
+    case 6:
+        flag = CS6;
+        return true;
+    case 7:
+        flag = CS7;
+        return true;
+    case 8:
+        flag = CS8;
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -28,9 +28,15 @@ void SignalBank::set(int index)
     }
 }
 
-void SignalBank::reset(int index) { state_[index].store(false); }
+void SignalBank::reset(int index)
+{
+    state_[index].store(false);
+}
 
-bool SignalBank::isSet(int index) const { return state_[index].load(); }
+bool SignalBank::isSet(int index) const
+{
+    return state_[index].load();
+}
 
 bool SignalBank::anySet() const
 {

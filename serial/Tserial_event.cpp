@@ -328,10 +328,12 @@ Tserial_event::Tserial_event() : slot_(std::make_shared<NotifierSlot>())
     slot_->port = this;
 }
 
-Tserial_event::~Tserial_event() { shutdownQuietly(); }
+Tserial_event::~Tserial_event()
+{
+    shutdownQuietly();
+}
 
-int Tserial_event::open(const char *portName, int baudRate, int parityCode, uint8_t dataBits,
-                        bool watchModemLines)
+int Tserial_event::open(const char *portName, int baudRate, int parityCode, uint8_t dataBits, bool watchModemLines)
 {
     if (thread_.joinable()) // callers close first; a worker still starting up must not be left behind
         close();
@@ -432,9 +434,15 @@ void Tserial_event::setNotifier(Notifier notifier)
     slot_->notifier = std::move(notifier);
 }
 
-const char *Tserial_event::rxData() const { return worker_ ? worker_->rxBuffer : nullptr; }
+const char *Tserial_event::rxData() const
+{
+    return worker_ ? worker_->rxBuffer : nullptr;
+}
 
-int Tserial_event::rxSize() const { return worker_ ? worker_->rxCount : 0; }
+int Tserial_event::rxSize() const
+{
+    return worker_ ? worker_->rxCount : 0;
+}
 
 void Tserial_event::rxDone()
 {
@@ -442,4 +450,7 @@ void Tserial_event::rxDone()
         worker_->signals.set(SignalBank::startReadEvent);
 }
 
-bool Tserial_event::running() const { return worker_ && worker_->running.load(); }
+bool Tserial_event::running() const
+{
+    return worker_ && worker_->running.load();
+}

@@ -28,8 +28,7 @@ struct SwitchInputs {
 //   any other mode: both lines off.
 // Arming and disarming go on in every mode, so that mode 3 starts from the true state, but
 // cycles are counted only in mode 3; the counters keep their value in the other modes.
-class OutputSwitching
-{
+class OutputSwitching {
 public:
     /// One scan; `seconds` is the time since the previous scan, used by the PK1 pulse.
     void update(const SwitchInputs &in, double seconds);

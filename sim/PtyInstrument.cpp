@@ -13,8 +13,7 @@
 
 using namespace std::chrono;
 
-namespace
-{
+namespace {
 
 // One byte on a 57600 bit/s line: start bit, 8 data bits, stop bit.
 constexpr nanoseconds kByteTime{10 * 1'000'000'000LL / 57600};
@@ -219,8 +218,7 @@ bool PtyInstrument::waitUntil(steady_clock::time_point deadline)
         if (left <= nanoseconds::zero())
             return true;
         const auto ns = duration_cast<nanoseconds>(left).count();
-        const timespec timeout{static_cast<time_t>(ns / 1'000'000'000),
-                               static_cast<long>(ns % 1'000'000'000)};
+        const timespec timeout{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
         const int ready = ::ppoll(&fd, 1, &timeout, nullptr);
         if (ready > 0)
             return false; // left unread: the loop in run() handles the wake-up

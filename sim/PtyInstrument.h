@@ -16,8 +16,7 @@
 
 /// Serves a SimInstrument on a pseudo-terminal from a thread of its own. The program opens
 /// "/dev/" + portName() as its serial port.
-class PtyInstrument
-{
+class PtyInstrument {
 public:
     /// Opens the terminal pair and starts serving; throws std::system_error on failure.
     PtyInstrument();

@@ -4,8 +4,7 @@
 
 using namespace kx;
 
-namespace
-{
+namespace {
 
 bool isRequestStart(const uint8_t *p)
 {

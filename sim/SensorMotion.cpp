@@ -3,8 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace SensorMotion
-{
+namespace SensorMotion {
 
 double wrap360(double degrees)
 {

@@ -1,8 +1,7 @@
 #pragma once
 
 /// The simulated shafts: deterministic angles as functions of the time since power-up.
-namespace SensorMotion
-{
+namespace SensorMotion {
 
 /// Maps any angle into [0, 360).
 double wrap360(double degrees);

@@ -8,8 +8,7 @@
 
 using namespace kx;
 
-namespace
-{
+namespace {
 
 // The instrument scans its sensors and outputs this often; advance() never steps further.
 constexpr double kScanPeriod = 0.01;
@@ -201,7 +200,6 @@ double SimInstrument::position(int sensor) const
 
 double SimInstrument::value(int sensor) const
 {
-    const double corrected =
-        (position(sensor) - params_.UZP[sensor]) * params_.COEF[sensor] + params_.Offset[sensor];
+    const double corrected = (position(sensor) - params_.UZP[sensor]) * params_.COEF[sensor] + params_.Offset[sensor];
     return SensorMotion::wrap360(corrected);
 }

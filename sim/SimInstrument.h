@@ -13,8 +13,7 @@
 /// The instrument as the program sees it over the line: parameters, three moving sensors,
 /// corrections, output lines and cycle counters. No I/O and no threads; time moves only
 /// through advance().
-class SimInstrument
-{
+class SimInstrument {
 public:
     /// Answers one 8-byte request: an 8-byte reply, a measurement frame for command 7, or
     /// nothing for a frame that is not a request (start bytes, checksum).

@@ -15,8 +15,7 @@
 #include <sys/signalfd.h>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 
 struct Options {
     std::string ident = "KS5";

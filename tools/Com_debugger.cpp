@@ -32,16 +32,37 @@ void TCOM_DBG_Form::addClearMenu(QPlainTextEdit *memo, const QString &menuName, 
             [memo, menu](const QPoint &at) { menu->popup(memo->mapToGlobal(at)); });
 }
 
-void TCOM_DBG_Form::appendLine(const QString &line) { ui->Memo1->appendPlainText(line); }
+void TCOM_DBG_Form::appendLine(const QString &line)
+{
+    ui->Memo1->appendPlainText(line);
+}
 
-void TCOM_DBG_Form::clearListing() { ui->Memo2->clear(); }
+void TCOM_DBG_Form::clearListing()
+{
+    ui->Memo2->clear();
+}
 
-void TCOM_DBG_Form::appendListingLine(const QString &line) { ui->Memo2->appendPlainText(line); }
+void TCOM_DBG_Form::appendListingLine(const QString &line)
+{
+    ui->Memo2->appendPlainText(line);
+}
 
-void TCOM_DBG_Form::czy1Click() { ui->Memo1->clear(); }
+void TCOM_DBG_Form::czy1Click()
+{
+    ui->Memo1->clear();
+}
 
-void TCOM_DBG_Form::MenuItem1Click() { ui->Memo2->clear(); }
+void TCOM_DBG_Form::MenuItem1Click()
+{
+    ui->Memo2->clear();
+}
 
-void TCOM_DBG_Form::MenuItem2Click() { ui->Memo3->clear(); }
+void TCOM_DBG_Form::MenuItem2Click()
+{
+    ui->Memo3->clear();
+}
 
-void TCOM_DBG_Form::MenuItem3Click() { ui->Memo4->clear(); }
+void TCOM_DBG_Form::MenuItem3Click()
+{
+    ui->Memo4->clear();
+}

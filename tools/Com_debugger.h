@@ -31,7 +31,8 @@ public:
     void MenuItem3Click();
 
 private:
-    void addClearMenu(QPlainTextEdit *memo, const QString &menuName, const QString &itemName, void (TCOM_DBG_Form::*handler)());
+    void addClearMenu(QPlainTextEdit *memo, const QString &menuName, const QString &itemName,
+                      void (TCOM_DBG_Form::*handler)());
 
     std::unique_ptr<Ui::TCOM_DBG_Form> ui;
 };

@@ -100,7 +100,7 @@ void PacerTest::continuousRepeatsAfterTimeout()
     QVERIFY(!p.pass(8, true)); // 0.06 s without an answer
     QCOMPARE(p.pacer.state().bledna_transmisja, 1);
     QVERIFY(!p.pacer.state().zapytanie);
-    QVERIFY(p.pass(9, true)); // repeated at the following pass
+    QVERIFY(p.pass(9, true));                       // repeated at the following pass
     QCOMPARE(p.pacer.state().bledna_transmisja, 1); // only a timed request clears it
 }
 

@@ -18,8 +18,14 @@ DeviceState settled()
     return d;
 }
 
-SyncRequest write(uint8_t cmd, FrameData data = kZeroData) { return {true, cmd, data}; }
-SyncRequest read(uint8_t cmd, FrameData data = kZeroData) { return {false, cmd, data}; }
+SyncRequest write(uint8_t cmd, FrameData data = kZeroData)
+{
+    return {true, cmd, data};
+}
+SyncRequest read(uint8_t cmd, FrameData data = kZeroData)
+{
+    return {false, cmd, data};
+}
 
 } // namespace
 
@@ -63,7 +69,7 @@ void SyncTest::writesInOrderAfterEachRefresh()
     d.Set.PK1 = 12.5f;
     QCOMPARE(sync.tick(d, true, false, {}).requests, std::vector{write(CMD_LED, {7, 0, 0, 0})});
     QCOMPARE(sync.tick(d, true, false, {}).requests, std::vector{write(CMD_LED, {7, 0, 0, 0})}); // lost: again
-    d.Stan.LED = 7; // the reply
+    d.Stan.LED = 7;                                                                              // the reply
     d.panelRefreshPending = true;
     const SyncTick refresh = sync.tick(d, true, false, {});
     QVERIFY(refresh.refreshPanel && refresh.requests.empty());
@@ -97,14 +103,35 @@ void SyncTest::firstDifference()
     sync.pollCountdown = 100;
     DeviceState d = settled();
     switch (member) {
-    case 0: d.Set.OnTime = 10000; break;
-    case 1: d.Set.PK1 = 1.2344f; d.Stan.PK1 = 1.2341f; break;
-    case 2: d.Set.PK2 = std::numeric_limits<float>::quiet_NaN(); d.Stan.PK2 = d.Set.PK2; break;
-    case 3: d.Set.Q_NR = 2; break;
-    case 4: d.Set.mode = 3; d.Set.Offset[0] = 1; break;
-    case 5: d.Set.COEF[2] = 2.5f; d.Set.UZP[0] = 1; break;
-    case 6: d.Set.UZP[1] = 1.0f; d.Set.Offset[0] = 4; break;
-    case 7: d.Set.Res[0] = 4096; break;
+    case 0:
+        d.Set.OnTime = 10000;
+        break;
+    case 1:
+        d.Set.PK1 = 1.2344f;
+        d.Stan.PK1 = 1.2341f;
+        break;
+    case 2:
+        d.Set.PK2 = std::numeric_limits<float>::quiet_NaN();
+        d.Stan.PK2 = d.Set.PK2;
+        break;
+    case 3:
+        d.Set.Q_NR = 2;
+        break;
+    case 4:
+        d.Set.mode = 3;
+        d.Set.Offset[0] = 1;
+        break;
+    case 5:
+        d.Set.COEF[2] = 2.5f;
+        d.Set.UZP[0] = 1;
+        break;
+    case 6:
+        d.Set.UZP[1] = 1.0f;
+        d.Set.Offset[0] = 4;
+        break;
+    case 7:
+        d.Set.Res[0] = 4096;
+        break;
     }
     const SyncTick tick = sync.tick(d, true, false, {});
     if (!sends) {

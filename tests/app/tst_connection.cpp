@@ -142,7 +142,8 @@ void ConnectionTest::startUpConnectionReadsEverything()
     // The panel's resolutions (1024) replace the instrument's 4096.
     QTRY_VERIFY_WITH_TIMEOUT(rig.sim.withModel([](SimInstrument &m) {
         return m.params().Res == std::array<float, 3>{1024, 1024, 1024};
-    }), 5000);
+    }),
+                             5000);
     QTRY_COMPARE(rig.formChild<QLabel>("Label66")->text(), QString("gotowy do pracy"));
 
     runUntil([] { return false; }, 200); // idle passes as in the running program
@@ -240,7 +241,8 @@ void ConnectionTest::secondConnectSkipsWhatIsKnown()
     rig.wizard().BitBtn3Click();
     QTRY_VERIFY_WITH_TIMEOUT(rig.form().connection().deviceFound, 15000);
     const QStringList reads = rig.sentReads();
-    for (const char *asked : {"32", "4", "1", "8", "9", "12", "3", "2", "13", "14", "15", "16", "17", "18", "19", "20", "21"})
+    for (const char *asked :
+         {"32", "4", "1", "8", "9", "12", "3", "2", "13", "14", "15", "16", "17", "18", "19", "20", "21"})
         QVERIFY2(reads.contains(asked), asked);
     for (const char *skipped : {"34", "35", "26", "37", "38", "39"})
         QVERIFY2(!reads.contains(skipped), skipped);

@@ -1,6 +1,6 @@
 #include "Com_debugger.h"
-#include "HeldStartUp.h"
 #include "ConfigText.h"
+#include "HeldStartUp.h"
 #include "Main.h"
 #include "Program.h"
 #include "PtyPair.h"
@@ -8,10 +8,10 @@
 #include "ScopedWorkDir.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QGroupBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QSpinBox>
@@ -55,10 +55,11 @@ void MainWindowTest::sevenWindowsInTheirOrder()
     Program program(dialogs);
     holdStartUpConnection(program);
     const QList<QWidget *> windows = program.windows();
-    const QStringList classes = {"TForm1", "TMnoznikForm", "TWartoscForm", "TO_programieForm",
+    const QStringList classes = {"TForm1",          "TMnoznikForm",  "TWartoscForm", "TO_programieForm",
                                  "TKonigLiniiForm", "TCOM_DBG_Form", "TAsystentForm"};
-    const QStringList captions = {"KX520S-PC V1.00", "Velto", "Velto", "ARKONA",
-                                  "Konfiguracja linii wyjsc na wykresie", "COM_debugger", "łączenie z urządzeniem...."};
+    const QStringList captions = {
+        "KX520S-PC V1.00",           "Velto", "Velto", "ARKONA", "Konfiguracja linii wyjsc na wykresie", "COM_debugger",
+        "łączenie z urządzeniem...."};
     const QList<QSize> sizes = {{947, 638}, {154, 89}, {153, 87}, {478, 183}, {460, 182}, {692, 489}, {319, 495}};
     QCOMPARE(windows.size(), classes.size());
     for (int i = 0; i < windows.size(); ++i) {
@@ -91,12 +92,22 @@ void MainWindowTest::mainWindowShell()
         tabs << pages->widget(i)->objectName() + "=" + pages->tabText(i);
     QCOMPARE(tabs, (QStringList{"TabSheet1=Wskaźniki         ", "TabSheet2=Urządzenie   ", "TabSheet4=Wykres",
                                 "TabSheet5=Rejestracja pomiarów"}));
-    const QList<std::pair<const char *, QString>> groups = {
-        {"GroupBox1", "Czujnik nr 0 - nie wykryto"}, {"GroupBox4", "Stan wyjść"}, {"GroupBox5", "Odczyt"},
-        {"GroupBox21", "Próbkowanie"}, {"GroupBox12", "Mode:"}, {"GroupBox6", "Led"}, {"GroupBox9", "decp"},
-        {"GroupBox7", "Beep"}, {"GroupBox8", "Tryb pracy wyjść"}, {"GroupBox10", "Rozdzielczość czujników"},
-        {"GroupBox20", "Stronicowanie"}, {"GroupBox13", "Pomiar"}, {"GroupBox15", "Kanał:"}, {"GroupBox16", "Plik:"},
-        {"GroupBox22", "Tabela"}, {"GroupBox17", "Informacje"}};
+    const QList<std::pair<const char *, QString>> groups = {{"GroupBox1", "Czujnik nr 0 - nie wykryto"},
+                                                            {"GroupBox4", "Stan wyjść"},
+                                                            {"GroupBox5", "Odczyt"},
+                                                            {"GroupBox21", "Próbkowanie"},
+                                                            {"GroupBox12", "Mode:"},
+                                                            {"GroupBox6", "Led"},
+                                                            {"GroupBox9", "decp"},
+                                                            {"GroupBox7", "Beep"},
+                                                            {"GroupBox8", "Tryb pracy wyjść"},
+                                                            {"GroupBox10", "Rozdzielczość czujników"},
+                                                            {"GroupBox20", "Stronicowanie"},
+                                                            {"GroupBox13", "Pomiar"},
+                                                            {"GroupBox15", "Kanał:"},
+                                                            {"GroupBox16", "Plik:"},
+                                                            {"GroupBox22", "Tabela"},
+                                                            {"GroupBox17", "Informacje"}};
     for (const auto &[name, title] : groups) {
         auto *box = form.findChild<QGroupBox *>(name);
         QVERIFY2(box, name);
@@ -117,17 +128,28 @@ void MainWindowTest::menuItems_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("visible");
-    QTest::newRow("firmware") << "Aktualizacja1" << "aktualizacja firmware urządzenia..." << false;
-    QTest::newRow("exit") << "zakocz1" << "zakończ" << true;
-    QTest::newRow("connect") << "pocz1" << "połącz" << false;
-    QTest::newRow("disconnect") << "rozcz1" << "rozłącz" << false;
-    QTest::newRow("COM14") << "COM14" << "COM14" << true;
-    QTest::newRow("auto") << "auto1" << "auto" << true;
-    QTest::newRow("monitor") << "debugger1" << "debuger..." << false;
-    QTest::newRow("wizard") << "wizard1" << "Połączenie..." << true;
-    QTest::newRow("help") << "pomocprogramu1" << "pomoc programu" << true;
-    QTest::newRow("manual") << "instrukcjaKX520Q1" << "instrukcja KX520S" << true;
-    QTest::newRow("about") << "orpogramie1" << "o programie" << true;
+    QTest::newRow("firmware") << "Aktualizacja1"
+                              << "aktualizacja firmware urządzenia..." << false;
+    QTest::newRow("exit") << "zakocz1"
+                          << "zakończ" << true;
+    QTest::newRow("connect") << "pocz1"
+                             << "połącz" << false;
+    QTest::newRow("disconnect") << "rozcz1"
+                                << "rozłącz" << false;
+    QTest::newRow("COM14") << "COM14"
+                           << "COM14" << true;
+    QTest::newRow("auto") << "auto1"
+                          << "auto" << true;
+    QTest::newRow("monitor") << "debugger1"
+                             << "debuger..." << false;
+    QTest::newRow("wizard") << "wizard1"
+                            << "Połączenie..." << true;
+    QTest::newRow("help") << "pomocprogramu1"
+                          << "pomoc programu" << true;
+    QTest::newRow("manual") << "instrukcjaKX520Q1"
+                            << "instrukcja KX520S" << true;
+    QTest::newRow("about") << "orpogramie1"
+                           << "o programie" << true;
 }
 
 void MainWindowTest::menuItems()
@@ -222,8 +244,8 @@ void MainWindowTest::exitWithThePortOpenIsQuickAndSilent()
         timer.start();
     }
     QVERIFY2(timer.elapsed() < 500, "the exit must not wait out the port's worker");
-    QCOMPARE(dialogs.shown, (QStringList{"nie odnaleziono pliku konfiguracyjnego!",
-                                         "OK|Otwarto port COM1\n Predkosc: 57600 kb/s"}));
+    QCOMPARE(dialogs.shown,
+             (QStringList{"nie odnaleziono pliku konfiguracyjnego!", "OK|Otwarto port COM1\n Predkosc: 57600 kb/s"}));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -61,12 +61,13 @@ void PortEventsTest::routing_data()
     QTest::newRow("measurement of 3 bytes") << QByteArray::fromHex("F4F430") << 0 << true << QStringList{marker};
     QTest::newRow("reply of 8") << QByteArray::fromHex("F3F30C0500000011") << 5 << false
                                 << QStringList{"   <<Received Data: 12: 5 0 0 0 ,CRC=17<->17", marker};
-    QTest::newRow("reply and a ninth byte") << QByteArray::fromHex("F3F30C050000001100") << 0 << false
-                                            << QStringList{marker};
-    QTest::newRow("00 00 of 8 is rejected") << QByteArray::fromHex("0000000000000000") << 0 << false
-                                            << QStringList{marker};
+    QTest::newRow("reply and a ninth byte")
+        << QByteArray::fromHex("F3F30C050000001100") << 0 << false << QStringList{marker};
+    QTest::newRow("00 00 of 8 is rejected")
+        << QByteArray::fromHex("0000000000000000") << 0 << false << QStringList{marker};
     QTest::newRow("bad checksum") << QByteArray::fromHex("F3F30C0500000012") << 0 << false
-                                  << QStringList{"   <<Received Data: 12: 5 0 0 0 ,CRC=18<->17", "  <<BAD CRC :(", marker};
+                                  << QStringList{"   <<Received Data: 12: 5 0 0 0 ,CRC=18<->17", "  <<BAD CRC :(",
+                                                 marker};
     QTest::newRow("noise") << QByteArray::fromHex("0102") << 0 << false << QStringList{marker};
 }
 

@@ -78,7 +78,10 @@ struct Screen {
     template <class T> T *child(const char *name) { return form().findChild<T *>(name); }
 };
 
-bool isWhite(QWidget *edit) { return edit->palette().color(QPalette::Base) == QColor(Qt::white); }
+bool isWhite(QWidget *edit)
+{
+    return edit->palette().color(QPalette::Base) == QColor(Qt::white);
+}
 
 } // namespace
 
@@ -123,14 +126,17 @@ void ReplyViewTest::repliesShow_data()
     QTest::newRow("sensors") << replyFrame(CMD_SENSORS, {1, 0, 5, 2})
                              << QStringList{"GroupBox1=Czujnik nr 0 - gotowy", "GroupBox2=Czujnik nr 1 - nie wykryto",
                                             "GroupBox3=Czujnik nr 2 - gotowy", "Label65=2"};
-    QTest::newRow("resolution 0 truncates") << replyFloat(CMD_RES0, 1023.9999f) << QStringList{"Edit8=1023", "ComboBox3=----"};
-    QTest::newRow("resolution 1 rounds") << replyFloat(CMD_RES1, 1023.9999f) << QStringList{"Edit10=1024", "ComboBox4=10bit"};
+    QTest::newRow("resolution 0 truncates")
+        << replyFloat(CMD_RES0, 1023.9999f) << QStringList{"Edit8=1023", "ComboBox3=----"};
+    QTest::newRow("resolution 1 rounds") << replyFloat(CMD_RES1, 1023.9999f)
+                                         << QStringList{"Edit10=1024", "ComboBox4=10bit"};
     QTest::newRow("resolution 2") << replyFloat(CMD_RES2, 4096.0f) << QStringList{"Edit11=4096", "ComboBox5=12bit"};
-    QTest::newRow("resolution beyond the arrows") << replyFloat(CMD_RES0, 32768.0f)
-                                                  << QStringList{"Edit8=32768", "ComboBox3=----"};
-    QTest::newRow("resolution not a number") << replyFloat(CMD_RES0, std::numeric_limits<float>::quiet_NaN())
-                                             << QStringList{"Edit8=0", "ComboBox3=----"};
-    QTest::newRow("mode 3") << replyFrame(CMD_MODE, {3, 0, 0, 0}) << QStringList{"ComboBox1=mode 3: Cykliczny z naliczaniem cykli"};
+    QTest::newRow("resolution beyond the arrows")
+        << replyFloat(CMD_RES0, 32768.0f) << QStringList{"Edit8=32768", "ComboBox3=----"};
+    QTest::newRow("resolution not a number")
+        << replyFloat(CMD_RES0, std::numeric_limits<float>::quiet_NaN()) << QStringList{"Edit8=0", "ComboBox3=----"};
+    QTest::newRow("mode 3") << replyFrame(CMD_MODE, {3, 0, 0, 0})
+                            << QStringList{"ComboBox1=mode 3: Cykliczny z naliczaniem cykli"};
     QTest::newRow("mode out of range") << replyFrame(CMD_MODE, {7, 0, 0, 0}) << QStringList{"ComboBox1=<none>"};
 }
 

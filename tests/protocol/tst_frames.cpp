@@ -32,19 +32,20 @@ void FramesTest::referenceFrames_data()
 {
     QTest::addColumn<QByteArray>("frame");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("read ident") << bytes(buildFrame(FRAME_READ, CMD_IDENT, kZeroData)) << QByteArray::fromHex("F1F1200000000020");
+    QTest::newRow("read ident") << bytes(buildFrame(FRAME_READ, CMD_IDENT, kZeroData))
+                                << QByteArray::fromHex("F1F1200000000020");
     QTest::newRow("write on-time 100") << bytes(buildFrame(FRAME_WRITE, CMD_ONTIME, packedData(int32_t(100))))
                                        << QByteArray::fromHex("F2F2046400000068");
     QTest::newRow("write PK1 12.5") << bytes(buildFrame(FRAME_WRITE, CMD_PK1, packedData(12.5f)))
                                     << QByteArray::fromHex("F2F2080000484191");
-    QTest::newRow("write multiplier 1.0") << bytes(buildFrame(FRAME_WRITE, CMD_COEF0, packedData(1.0f)))
-                                          << QByteArray::fromHex("F2F2130000803FD2");
+    QTest::newRow("write multiplier 1.0")
+        << bytes(buildFrame(FRAME_WRITE, CMD_COEF0, packedData(1.0f))) << QByteArray::fromHex("F2F2130000803FD2");
     QTest::newRow("reply LED 5") << bytes(buildFrame(FRAME_REPLY, CMD_LED, {5, 0, 0, 0}))
                                  << QByteArray::fromHex("F3F30C0500000011");
     QTest::newRow("sum past 255") << bytes(buildFrame(FRAME_REPLY, CMD_RES0, packedData(1024.0f)))
                                   << QByteArray::fromHex("F3F32500008044E9");
-    QTest::newRow("sensor read carries d3") << bytes(buildFrame(FRAME_READ, CMD_SENSORS, {0, 0, 0, 2}))
-                                            << QByteArray::fromHex("F1F11A000000021C");
+    QTest::newRow("sensor read carries d3")
+        << bytes(buildFrame(FRAME_READ, CMD_SENSORS, {0, 0, 0, 2})) << QByteArray::fromHex("F1F11A000000021C");
     QTest::newRow("negative integer") << bytes(buildFrame(FRAME_WRITE, CMD_ONTIME, packedData(int32_t(-2))))
                                       << QByteArray::fromHex("F2F204FEFFFFFFFF");
 }
@@ -61,7 +62,8 @@ void FramesTest::measurementReferenceFrame()
     uint8_t frame[11] = {FRAME_MEASUREMENT, FRAME_MEASUREMENT, STATUS_SENSOR0 | STATUS_SENSOR1};
     PackU32(10.0f, frame + 3);
     PackU32(20.0f, frame + 7);
-    QCOMPARE(QByteArray(reinterpret_cast<char *>(frame), 11).toHex().toUpper(), QByteArray("F4F40300002041" "0000A041"));
+    QCOMPARE(QByteArray(reinterpret_cast<char *>(frame), 11).toHex().toUpper(), QByteArray("F4F40300002041"
+                                                                                           "0000A041"));
     QCOMPARE(measurementFrameLength(frame[2]), 11);
     QCOMPARE(measurementFrameLength(0x00), 3);
     QCOMPARE(measurementFrameLength(0x0F), 27);
@@ -83,9 +85,10 @@ void FramesTest::requestsLeaveTheirLine()
     RequestSender sender([&](const ProtocolFrame &f) { sent.append(bytes(f)); }, &trace);
     sender.SendRead(CMD_LED);
     sender.SendWrite(CMD_SENSORS, {0, 0, 0, 2});
-    QCOMPARE(trace.lines, (QStringList{">sending read cmd: 12: 0 0 0 0 ,CRC=12",
-                                       ">sending write cmd: 26: 0 0 0 2 ,CRC=28"}));
-    QCOMPARE(sent, (QList<QByteArray>{QByteArray::fromHex("F1F10C000000000C"), QByteArray::fromHex("F2F21A000000021C")}));
+    QCOMPARE(trace.lines,
+             (QStringList{">sending read cmd: 12: 0 0 0 0 ,CRC=12", ">sending write cmd: 26: 0 0 0 2 ,CRC=28"}));
+    QCOMPARE(sent,
+             (QList<QByteArray>{QByteArray::fromHex("F1F10C000000000C"), QByteArray::fromHex("F2F21A000000021C")}));
 }
 
 void FramesTest::measurementRequestLeavesNoLine()

@@ -50,20 +50,21 @@ void MeasurementTest::decoding_data()
     QTest::addColumn<int>("changed");
     QTest::addColumn<QString>("channels");
 
-    QTest::newRow("0x07: three values, counters kept")
-        << measurementFrame(0x07, {10, 20, 30}) << 0 << true << 0x07 << "v0=10 c0=-10 v1=20 c1=-11 v2=30 c2=-12 pk1=0 pk2=0";
+    QTest::newRow("0x07: three values, counters kept") << measurementFrame(0x07, {10, 20, 30}) << 0 << true << 0x07
+                                                       << "v0=10 c0=-10 v1=20 c1=-11 v2=30 c2=-12 pk1=0 pk2=0";
     QTest::newRow("0x0F: values and counters interleaved")
-        << measurementFrame(0x0F, {10, 1, 20, 2, 30, 3}) << 0x07 << true << 0 << "v0=10 c0=1 v1=20 c1=2 v2=30 c2=3 pk1=0 pk2=0";
-    QTest::newRow("0x0A: sensor 1 alone with counter")
-        << measurementFrame(0x0A, {20, 5}) << 0x05 << true << 0x07 << "v0=-1 c0=-10 v1=20 c1=5 v2=-3 c2=-12 pk1=0 pk2=0";
+        << measurementFrame(0x0F, {10, 1, 20, 2, 30, 3}) << 0x07 << true << 0
+        << "v0=10 c0=1 v1=20 c1=2 v2=30 c2=3 pk1=0 pk2=0";
+    QTest::newRow("0x0A: sensor 1 alone with counter") << measurementFrame(0x0A, {20, 5}) << 0x05 << true << 0x07
+                                                       << "v0=-1 c0=-10 v1=20 c1=5 v2=-3 c2=-12 pk1=0 pk2=0";
     QTest::newRow("0x30: no sensor, both outputs on")
         << measurementFrame(0x30, {}) << 0x01 << true << 0x01 << "v0=-1 c0=-10 v1=-2 c1=-11 v2=-3 c2=-12 pk1=1 pk2=1";
     QTest::newRow("bytes beyond the announced length are ignored")
         << measurementFrame(0x01, {7, 99}) << 0x01 << true << 0 << "v0=7 c0=-10 v1=-2 c1=-11 v2=-3 c2=-12 pk1=0 pk2=0";
-    QTest::newRow("short frame dropped")
-        << measurementFrame(0x17, {10, 20}) << 0 << false << 0 << "v0=-1 c0=-10 v1=-2 c1=-11 v2=-3 c2=-12 pk1=0 pk2=0";
-    QTest::newRow("two bytes dropped")
-        << QByteArray("\xF4\xF4", 2) << 0 << false << 0 << "v0=-1 c0=-10 v1=-2 c1=-11 v2=-3 c2=-12 pk1=0 pk2=0";
+    QTest::newRow("short frame dropped") << measurementFrame(0x17, {10, 20}) << 0 << false << 0
+                                         << "v0=-1 c0=-10 v1=-2 c1=-11 v2=-3 c2=-12 pk1=0 pk2=0";
+    QTest::newRow("two bytes dropped") << QByteArray("\xF4\xF4", 2) << 0 << false << 0
+                                       << "v0=-1 c0=-10 v1=-2 c1=-11 v2=-3 c2=-12 pk1=0 pk2=0";
 }
 
 void MeasurementTest::decoding()
@@ -114,7 +115,8 @@ void MeasurementTest::routing_data()
 {
     QTest::addColumn<QByteArray>("burst");
     QTest::addColumn<int>("route");
-    const int measurement = int(BurstRoute::Measurement), reply = int(BurstRoute::Reply), nothing = int(BurstRoute::Nothing);
+    const int measurement = int(BurstRoute::Measurement), reply = int(BurstRoute::Reply),
+              nothing = int(BurstRoute::Nothing);
     QTest::newRow("F4 F4 of 3 bytes") << QByteArray::fromHex("F4F430") << measurement;
     QTest::newRow("F4 F4 of 27 bytes") << measurementFrame(0x0F, {1, 2, 3, 4, 5, 6}) << measurement;
     QTest::newRow("F4 F4 of 8 bytes") << QByteArray::fromHex("F4F4010000204100") << measurement;

@@ -13,7 +13,8 @@ namespace {
 QString receivedLine(const QByteArray &frame)
 {
     const auto b = [&frame](int i) { return QString::number(uint8_t(frame[i])); };
-    const uint8_t sum = uint8_t(frame[2]) + uint8_t(frame[3]) + uint8_t(frame[4]) + uint8_t(frame[5]) + uint8_t(frame[6]);
+    const uint8_t sum =
+        uint8_t(frame[2]) + uint8_t(frame[3]) + uint8_t(frame[4]) + uint8_t(frame[5]) + uint8_t(frame[6]);
     return "   <<Received Data: " + b(2) + ": " + b(3) + " " + b(4) + " " + b(5) + " " + b(6) + " ,CRC=" + b(7) +
            "<->" + QString::number(sum);
 }
@@ -67,36 +68,38 @@ void ReplyHandlerTest::dispatch_data()
     QTest::newRow("4 on-time") << "" << replyFrame(CMD_ONTIME, {0x10, 0x27, 0, 0})
                                << QStringList{raised, "Recv.OnTime=1", "Stan.OnTime=10000"} << stateOnly << false;
     for (int code : {5, 6, 10, 11, 31, 36})
-        QTest::addRow("%d accepted silently", code) << "" << replyFrame(uint8_t(code), {1, 2, 3, 4})
-                                                    << QStringList{raised} << stateOnly << false;
+        QTest::addRow("%d accepted silently", code)
+            << "" << replyFrame(uint8_t(code), {1, 2, 3, 4}) << QStringList{raised} << stateOnly << false;
     for (int code : {7, 27, 28, 29, 30})
         QTest::addRow("%d clears the refresh", code) << "pending" << replyFrame(uint8_t(code), kZeroData)
                                                      << QStringList{"panelRefreshPending=0"} << stateOnly << false;
     QTest::newRow("8 PK1") << "" << replyFloat(CMD_PK1, 12.3456f)
                            << QStringList{raised, "Recv.PK1=1", "Stan.PK1=12.3456"} << stateOnly << false;
-    QTest::newRow("9 PK2") << "" << replyFloat(CMD_PK2, -7.5f)
-                           << QStringList{raised, "Recv.PK2=1", "Stan.PK2=-7.5"} << stateOnly << false;
+    QTest::newRow("9 PK2") << "" << replyFloat(CMD_PK2, -7.5f) << QStringList{raised, "Recv.PK2=1", "Stan.PK2=-7.5"}
+                           << stateOnly << false;
     QTest::newRow("12 LED") << "" << replyFrame(CMD_LED, {5, 0, 0, 0})
                             << QStringList{raised, "Recv.LED=1", "Stan.LED=5"} << stateOnly << false;
     QTest::newRow("13 first arrival") << "" << replyFloat(CMD_UZP0, 12.34567f)
-                                      << QStringList{raised, "Recv.UZP[0]=1", "Set.UZP[0]=12.3459997", "Stan.UZP[0]=12.3459997"}
+                                      << QStringList{raised, "Recv.UZP[0]=1", "Set.UZP[0]=12.3459997",
+                                                     "Stan.UZP[0]=12.3459997"}
                                       << int(ReplyEffect::ZeroPosition) << false;
     QTest::newRow("13 second arrival") << "recvUZP0" << replyFloat(CMD_UZP0, 1.0f)
-                                       << QStringList{raised, "Stan.UZP[0]=1"} << int(ReplyEffect::ZeroPosition) << false;
+                                       << QStringList{raised, "Stan.UZP[0]=1"} << int(ReplyEffect::ZeroPosition)
+                                       << false;
     QTest::newRow("15 sensor 2") << "" << replyFloat(CMD_UZP2, 3.0f)
                                  << QStringList{raised, "Recv.UZP[2]=1", "Set.UZP[2]=3", "Stan.UZP[2]=3"}
                                  << int(ReplyEffect::ZeroPosition) << false;
-    QTest::newRow("17 offset") << "" << replyFloat(CMD_OFFSET1, 0.0004f)
-                               << QStringList{raised, "Recv.Offset[1]=1"} << int(ReplyEffect::Offset) << false;
+    QTest::newRow("17 offset") << "" << replyFloat(CMD_OFFSET1, 0.0004f) << QStringList{raised, "Recv.Offset[1]=1"}
+                               << int(ReplyEffect::Offset) << false;
     QTest::newRow("18 offset") << "" << replyFloat(CMD_OFFSET2, 2.0006f)
                                << QStringList{raised, "Recv.Offset[2]=1", "Stan.Offset[2]=2.00099993"}
                                << int(ReplyEffect::Offset) << false;
     QTest::newRow("19 multiplier") << "" << replyFloat(CMD_COEF0, 2.5f)
                                    << QStringList{raised, "Recv.COEF[0]=1", "Stan.COEF[0]=2.5"}
                                    << int(ReplyEffect::Multiplier) << false;
-    QTest::newRow("22 always writes Set") << "recvUZP0" << replyFloat(CMD_ZERO0, 45.25f)
-                                          << QStringList{raised, "Set.UZP[0]=45.25", "Stan.UZP[0]=45.25"}
-                                          << int(ReplyEffect::Zeroing) << false;
+    QTest::newRow("22 always writes Set")
+        << "recvUZP0" << replyFloat(CMD_ZERO0, 45.25f) << QStringList{raised, "Set.UZP[0]=45.25", "Stan.UZP[0]=45.25"}
+        << int(ReplyEffect::Zeroing) << false;
     QTest::newRow("24 zeroing") << "" << replyFloat(CMD_ZERO2, 1.5f)
                                 << QStringList{raised, "Recv.UZP[2]=1", "Set.UZP[2]=1.5", "Stan.UZP[2]=1.5"}
                                 << int(ReplyEffect::Zeroing) << false;
@@ -104,17 +107,24 @@ void ReplyHandlerTest::dispatch_data()
                                        << QStringList{"Recv.presenceKnown=1", "Stan.Q_NR=2", "sensorCount=2",
                                                       "sensorPresent[0]=1", "sensorPresent[2]=1"}
                                        << int(ReplyEffect::Sensors) << false;
-    QTest::newRow("32 KS5") << "" << replyFrame(CMD_IDENT, {'K', 'S', '5', 0}) << QStringList{raised, "deviceType=3"} << stateOnly << false;
-    QTest::newRow("32 KQ5") << "" << replyFrame(CMD_IDENT, {'K', 'Q', '5', 0}) << QStringList{raised, "deviceType=1"} << stateOnly << false;
-    QTest::newRow("32 VR5") << "" << replyFrame(CMD_IDENT, {'V', 'R', '5', 0}) << QStringList{raised, "deviceType=2"} << stateOnly << false;
-    QTest::newRow("32 other") << "type3" << replyFrame(CMD_IDENT, {'K', 's', '5', 0}) << QStringList{raised, "deviceType=0"} << stateOnly << false;
-    QTest::newRow("34 software") << "" << replyFrame(CMD_SWVER, {12, 1, 1, 1}) << QStringList{raised, "swVersion=12"} << stateOnly << false;
-    QTest::newRow("35 hardware") << "" << replyFrame(CMD_HWVER, {10, 0, 0, 0}) << QStringList{raised, "hwVersion=10"} << stateOnly << false;
+    QTest::newRow("32 KS5") << "" << replyFrame(CMD_IDENT, {'K', 'S', '5', 0}) << QStringList{raised, "deviceType=3"}
+                            << stateOnly << false;
+    QTest::newRow("32 KQ5") << "" << replyFrame(CMD_IDENT, {'K', 'Q', '5', 0}) << QStringList{raised, "deviceType=1"}
+                            << stateOnly << false;
+    QTest::newRow("32 VR5") << "" << replyFrame(CMD_IDENT, {'V', 'R', '5', 0}) << QStringList{raised, "deviceType=2"}
+                            << stateOnly << false;
+    QTest::newRow("32 other") << "type3" << replyFrame(CMD_IDENT, {'K', 's', '5', 0})
+                              << QStringList{raised, "deviceType=0"} << stateOnly << false;
+    QTest::newRow("34 software") << "" << replyFrame(CMD_SWVER, {12, 1, 1, 1}) << QStringList{raised, "swVersion=12"}
+                                 << stateOnly << false;
+    QTest::newRow("35 hardware") << "" << replyFrame(CMD_HWVER, {10, 0, 0, 0}) << QStringList{raised, "hwVersion=10"}
+                                 << stateOnly << false;
     QTest::newRow("37 resolution") << "" << replyFloat(CMD_RES0, 1023.9999f)
                                    << QStringList{raised, "Recv.Res[0]=1", "Stan.Res[0]=1023.99988"}
                                    << int(ReplyEffect::Resolution) << false;
     for (int code : {0, 25, 33, 40, 255})
-        QTest::addRow("%d bad command", code) << "" << replyFrame(uint8_t(code), kZeroData) << QStringList{raised} << stateOnly << true;
+        QTest::addRow("%d bad command", code)
+            << "" << replyFrame(uint8_t(code), kZeroData) << QStringList{raised} << stateOnly << true;
 }
 
 void ReplyHandlerTest::dispatch()

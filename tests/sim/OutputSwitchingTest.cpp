@@ -4,8 +4,7 @@
 
 #include <vector>
 
-namespace
-{
+namespace {
 
 struct Step {
     uint8_t mode;
@@ -16,8 +15,7 @@ struct Step {
     bool pk2;
 };
 
-SwitchInputs inputs(uint8_t mode, double p1, double p2, std::array<std::optional<double>, 3> values,
-                    uint8_t active = 0)
+SwitchInputs inputs(uint8_t mode, double p1, double p2, std::array<std::optional<double>, 3> values, uint8_t active = 0)
 {
     SwitchInputs in;
     in.values = values;
@@ -31,8 +29,7 @@ SwitchInputs inputs(uint8_t mode, double p1, double p2, std::array<std::optional
 
 } // namespace
 
-class OutputSwitchingTest : public QObject
-{
+class OutputSwitchingTest : public QObject {
     Q_OBJECT
 
     /// Drives sensor 0 through the steps and checks the counter and both lines after each.

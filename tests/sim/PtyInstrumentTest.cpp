@@ -9,8 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace
-{
+namespace {
 
 const QString kLedRead = "F1 F1 0C 00 00 00 00 0C";
 const QString kLedReply = "F3 F3 0C 05 00 00 00 11";
@@ -18,8 +17,7 @@ const QString kLedReply = "F3 F3 0C 05 00 00 00 11";
 } // namespace
 
 /// Talks to the simulated instrument as the program does: through the terminal's slave side.
-class PtyInstrumentTest : public QObject
-{
+class PtyInstrumentTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<PtyInstrument> sim;
@@ -112,13 +110,11 @@ private slots:
         QTest::addColumn<int>("dropEvery");
         QTest::addColumn<QStringList>("replies");
         const QString bad = "F3 F3 0C 05 00 00 00 EE";
-        QTest::newRow("none") << false << false << 0
-                              << QStringList{kLedReply, kLedReply, kLedReply, kLedReply};
+        QTest::newRow("none") << false << false << 0 << QStringList{kLedReply, kLedReply, kLedReply, kLedReply};
         QTest::newRow("silent") << true << false << 0 << QStringList{"", "", "", ""};
         QTest::newRow("corrupt checksums") << false << true << 0 << QStringList{bad, bad, bad, bad};
         QTest::newRow("drop every 2nd") << false << false << 2 << QStringList{kLedReply, "", kLedReply, ""};
-        QTest::newRow("drop every 3rd")
-            << false << false << 3 << QStringList{kLedReply, kLedReply, "", kLedReply};
+        QTest::newRow("drop every 3rd") << false << false << 3 << QStringList{kLedReply, kLedReply, "", kLedReply};
     }
 
     void faults()

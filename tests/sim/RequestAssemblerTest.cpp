@@ -3,8 +3,7 @@
 
 #include <QtTest>
 
-class RequestAssemblerTest : public QObject
-{
+class RequestAssemblerTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -20,10 +19,8 @@ private slots:
         QTest::newRow("leading garbage") << QStringList{"00 F1 55 F2 F1 " + led} << QStringList{led};
         QTest::newRow("start byte split from its pair")
             << QStringList{"AA F2", "F2 01 03 00", "00 00 04"} << QStringList{"F2 F2 01 03 00 00 00 04"};
-        QTest::newRow("torn frame, then a whole one")
-            << QStringList{"F1 F1 07 00", onTime} << QStringList{onTime};
-        QTest::newRow("bad checksum skipped")
-            << QStringList{"F1 F1 0C 00 00 00 00 0D " + led} << QStringList{led};
+        QTest::newRow("torn frame, then a whole one") << QStringList{"F1 F1 07 00", onTime} << QStringList{onTime};
+        QTest::newRow("bad checksum skipped") << QStringList{"F1 F1 0C 00 00 00 00 0D " + led} << QStringList{led};
         QTest::newRow("replies are not requests") << QStringList{"F3 F3 0C 05 00 00 00 11"} << QStringList{};
         QTest::newRow("incomplete frame waits") << QStringList{"F1 F1 0C 00 00"} << QStringList{};
     }

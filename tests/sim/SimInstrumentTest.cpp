@@ -8,8 +8,7 @@
 
 using namespace kx;
 
-class SimInstrumentTest : public QObject
-{
+class SimInstrumentTest : public QObject {
     Q_OBJECT
 
     SimInstrument sim;
@@ -253,8 +252,7 @@ private slots:
         QTest::newRow("none") << "000" << 0 << "F4 F4 00";
         QTest::newRow("mode 2 warning on") << "111" << 2 << "F4 F4 27 00 00 20 41 00 00 A0 41 00 00 F0 41";
         QTest::newRow("counters, active armed")
-            << "111" << 3
-            << "F4 F4 2F 00 00 20 41 00 00 00 00 00 00 A0 41 00 00 00 00 00 00 F0 41 00 00 00 00";
+            << "111" << 3 << "F4 F4 2F 00 00 20 41 00 00 00 00 00 00 A0 41 00 00 00 00 00 00 F0 41 00 00 00 00";
         QTest::newRow("counters, active absent") << "010" << 3 << "F4 F4 0A 00 00 A0 41 00 00 00 00";
     }
 

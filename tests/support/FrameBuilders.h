@@ -12,7 +12,10 @@ inline QByteArray replyFrame(uint8_t cmd, kx::FrameData data)
     return QByteArray(reinterpret_cast<const char *>(frame.data()), kx::kFrameSize);
 }
 
-inline QByteArray replyFloat(uint8_t cmd, float value) { return replyFrame(cmd, kx::packedData(value)); }
+inline QByteArray replyFloat(uint8_t cmd, float value)
+{
+    return replyFrame(cmd, kx::packedData(value));
+}
 
 inline QByteArray measurementFrame(uint8_t status, std::initializer_list<float> values)
 {
@@ -25,4 +28,7 @@ inline QByteArray measurementFrame(uint8_t status, std::initializer_list<float> 
     return out;
 }
 
-inline const uint8_t *bytesOf(const QByteArray &burst) { return reinterpret_cast<const uint8_t *>(burst.constData()); }
+inline const uint8_t *bytesOf(const QByteArray &burst)
+{
+    return reinterpret_cast<const uint8_t *>(burst.constData());
+}

@@ -23,7 +23,10 @@ PtyPair::PtyPair()
     portName_ = QByteArray(name).mid(5); // strip "/dev/"
 }
 
-PtyPair::~PtyPair() { closeMaster(); }
+PtyPair::~PtyPair()
+{
+    closeMaster();
+}
 
 void PtyPair::write(const QByteArray &bytes) const
 {
