@@ -4,15 +4,14 @@
 #include "Main.h"
 #include "Program.h"
 #include "PtyInstrument.h"
+#include "ConfigText.h"
 #include "RecordingDialogs.h"
+#include "ScopedWorkDir.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <cmath>
 #include <cstdio>
@@ -24,14 +23,6 @@ void runFor(int ms)
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
-}
-
-QByteArray config(const QString &port)
-{
-    QByteArray text;
-    for (int line = 1; line <= 29; ++line)
-        text += line == 21 ? "domyslny_port_com= " + port.toLatin1() + "\r\n" : QByteArray("Key= 0\r\n");
-    return text;
 }
 
 struct Period {
@@ -86,16 +77,10 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
-    QTemporaryDir workDir;
-    QDir::setCurrent(workDir.path());
-
+    ScopedWorkDir workDir;
     PtyInstrument sim;
     sim.setFaults({.lineTiming = true});
-    QFile file("config.ini");
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    file.write(config(QString::fromStdString(sim.portName())));
-    file.close();
+    workDir.write("config.ini", configText(QString::fromStdString(sim.portName())));
 
     RecordingDialogs dialogs;
     Program program(dialogs);
