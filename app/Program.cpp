@@ -27,8 +27,9 @@ Program::Program(UserDialogs &dialogs)
 
 Program::~Program()
 {
-    // The main window goes first: its port must stop before the windows it reports to.
-    form1.reset();
+    // The port stops first; the windows then go in reverse order of creation (the members'
+    // order), each before the main window whose state it refers to.
+    form1->port().shutdownQuietly();
 }
 
 QList<QWidget *> Program::windows() const
