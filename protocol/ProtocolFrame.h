@@ -49,7 +49,6 @@ enum Command : uint8_t {
 };
 
 constexpr int kFrameSize = 8;
-constexpr int kMaxMeasurementFrameSize = 27;
 
 /// The 8-byte request and reply frame.
 using ProtocolFrame = std::array<uint8_t, kFrameSize>;

@@ -33,11 +33,6 @@ void SignalBank::reset(int index)
     state_[index].store(false);
 }
 
-bool SignalBank::isSet(int index) const
-{
-    return state_[index].load();
-}
-
 bool SignalBank::anySet() const
 {
     for (const auto &s : state_)

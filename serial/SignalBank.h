@@ -29,7 +29,6 @@ public:
 
     void set(int index);
     void reset(int index);
-    bool isSet(int index) const;
     bool anySet() const;
 
     /// The lowest signalled index, or -1; automatic-reset signals are reset as they are taken.

@@ -65,7 +65,6 @@ public:
     int readSize() const { return rxRequestSize_.load(); }
     const char *portName() const { return portName_; }
     int baudRate() const { return baudRate_; }
-    int parityCode() const { return parityCode_; }
     bool running() const;
 
 private:
