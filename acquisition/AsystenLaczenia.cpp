@@ -1,53 +1,52 @@
 #include "AsystenLaczenia.h"
 
-#include "ConnectionState.h"
-#include "DeviceState.h"
-#include "RequestSender.h"
-#include "Tserial_event.h"
+#include "DeviceLink.h"
 #include "UserDialogs.h"
-#include "WizardSteps.h"
 #include "ui_AsystenLaczenia.h"
+
+#include "PortFailureText.h"
 
 #include <QLineEdit>
 #include <QScreen>
-#include <QSerialPortInfo>
-#include <QThread>
 #include <QTimer>
 
-namespace {
-
-constexpr int kFirstRow = 5;
-constexpr int kLastRow = 23;
-
-/// Serial ports present on this machine, under the names the port takes.
-QStringList presentPorts()
-{
-    QStringList names;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        const QString name = info.portName();
-        bool isSerial = false;
-        const int number = name.startsWith("ttyS") ? name.mid(4).toInt(&isSerial) : 0;
-        names << (isSerial ? QStringLiteral("COM%1").arg(number + 1) : name);
-    }
-    return names;
-}
-
-} // namespace
-
-TAsystentForm::TAsystentForm(QWidget *parent)
-    : QWidget(parent, Qt::Tool), ui(std::make_unique<Ui::TAsystentForm>()), Timer1(new QTimer(this))
+TAsystentForm::TAsystentForm(DeviceLink &link, UserDialogs &dialogs, PortEnumerator ports, QWidget *parent)
+    : QWidget(parent, Qt::Tool), ui(std::make_unique<Ui::TAsystentForm>()), link(link), dialogs(dialogs),
+      ports(std::move(ports)), Timer1(new QTimer(this))
 {
     ui->setupUi(this);
+    rows = {{{ui->Image5, ui->Label1},
+             {ui->Image6, ui->Label2, ui->Label3},
+             {ui->Image7, ui->Label4},
+             {ui->Image8, ui->Label5},
+             {ui->Image9, ui->Label6},
+             {ui->Image10, ui->Label7},
+             {ui->Image11, ui->Label9, ui->Label10},
+             {ui->Image12, ui->Label11, ui->Label12},
+             {ui->Image13, ui->Label13},
+             {ui->Image14, ui->Label14},
+             {ui->Image15, ui->Label15},
+             {ui->Image16, ui->Label16},
+             {ui->Image17, ui->Label17},
+             {ui->Image18, ui->Label18},
+             {ui->Image19, ui->Label19},
+             {ui->Image20, ui->Label20},
+             {ui->Image21, ui->Label21},
+             {ui->Image22, ui->Label22},
+             {ui->Image23, ui->Label23}}};
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
-    ui->Image1->setPixmap(markPicture(Mark::Blank));
-    ui->Image2->setPixmap(markPicture(Mark::Pending));
-    ui->Image3->setPixmap(markPicture(Mark::Done));
-    ui->Image4->setPixmap(markPicture(Mark::Failed));
-    for (const QString &name : presentPorts())
-        if (ui->ComboBox1->findText(name) < 0)
-            ui->ComboBox1->addItem(name);
+    QLabel *templates[] = {ui->Image1, ui->Image2, ui->Image3, ui->Image4};
+    for (int kind = 0; kind < 4; ++kind) {
+        marks[size_t(kind)] = markPicture(Mark(kind));
+        templates[kind]->setPixmap(marks[size_t(kind)]);
+    }
+    fillPortList();
     ui->ComboBox1->lineEdit()->setMaxLength(ConnectionState::kPortNameLength);
+    // An editable list copies the chosen line into its edit box: the bare name goes there,
+    // and so into Label3, portName and config.ini.
+    connect(ui->ComboBox1, &QComboBox::activated, this,
+            [this](int index) { ui->ComboBox1->setEditText(ui->ComboBox1->itemData(index).toString()); });
     ui->BitBtn2->raise(); // lies over the other buttons while shown
 
     connect(ui->BitBtn3, &QPushButton::clicked, this, &TAsystentForm::BitBtn3Click);
@@ -57,169 +56,146 @@ TAsystentForm::TAsystentForm(QWidget *parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &TAsystentForm::Timer1Timer);
     Timer1->start(50);
+    // The saved port is the one to try first.
+    ui->ComboBox1->setCurrentText(link.connection().portName());
 }
 
 TAsystentForm::~TAsystentForm() = default;
 
-void TAsystentForm::attach(const WizardContext &context)
+void TAsystentForm::showEvent(QShowEvent *event)
 {
-    ctx.emplace(context);
-    // The saved port is the one to try first.
-    ui->ComboBox1->setCurrentText(ctx->connection.portName());
+    // An adapter plugged in since the last opening appears without a restart.
+    fillPortList();
+    QWidget::showEvent(event);
 }
 
-QLabel *TAsystentForm::image(int number) const
+void TAsystentForm::fillPortList()
 {
-    return findChild<QLabel *>(QStringLiteral("Image%1").arg(number));
+    const QString chosen = ui->ComboBox1->currentText();
+    ui->ComboBox1->clear();
+    for (const PortEntry &entry : PortList::wizardEntries(ports))
+        ui->ComboBox1->addItem(entry.displayText, entry.name);
+    ui->ComboBox1->setEditText(chosen);
 }
 
-QLabel *TAsystentForm::label(int number) const
+void TAsystentForm::setMark(int imageNumber, Mark kind)
 {
-    return findChild<QLabel *>(QStringLiteral("Label%1").arg(number));
+    row(imageNumber).mark->setPixmap(marks[size_t(kind)]);
 }
 
-QString TAsystentForm::hardwareText() const
+void TAsystentForm::reveal(int imageNumber, bool withLabel)
 {
-    return ui->Label10->text();
-}
-
-QString TAsystentForm::softwareText() const
-{
-    return ui->Label12->text();
-}
-
-void TAsystentForm::setMark(QLabel *mark, Mark kind)
-{
-    const QLabel *templates[] = {ui->Image1, ui->Image2, ui->Image3, ui->Image4};
-    mark->setPixmap(templates[int(kind)]->pixmap());
-}
-
-void TAsystentForm::reveal(std::initializer_list<QLabel *> widgets)
-{
-    for (QLabel *widget : widgets)
-        widget->setVisible(true);
+    Row &r = row(imageNumber);
+    r.mark->show();
+    if (withLabel)
+        r.label->show();
 }
 
 void TAsystentForm::setProgress(int value)
 {
-    const int position = std::min(value, ui->ProgressBar1->maximum());
-    if (position == ui->ProgressBar1->value())
-        return;
-    ui->ProgressBar1->setValue(position);
-    ui->ProgressBar1->repaint();
+    ui->ProgressBar1->setValue(std::min(value, ui->ProgressBar1->maximum()));
 }
 
 void TAsystentForm::showMessage(const QString &text)
 {
     // A tick that falls while our own box is open must not run a step.
     inMessage = true;
-    ctx->dialogs.message(text);
+    dialogs.message(text);
     inMessage = false;
 }
 
 void TAsystentForm::ShowResetDisplay()
 {
-    for (int n = 1; n <= kLastRow; ++n)
-        if (QLabel *row = label(n))
-            row->hide();
-    for (int n = kFirstRow; n <= kLastRow; ++n) {
-        image(n)->hide();
-        setMark(image(n), Mark::Pending);
-        image(n)->repaint();
+    for (Row &r : rows) {
+        r.label->hide();
+        if (r.value)
+            r.value->hide();
+        r.mark->hide();
+        r.mark->setPixmap(marks[size_t(Mark::Pending)]);
     }
 }
 
 void TAsystentForm::ShowFailureDisplay()
 {
-    for (int n = kFirstRow; n <= kLastRow; ++n) {
-        if (image(n)->isHidden())
-            setMark(image(n), Mark::Failed);
-        image(n)->show();
+    for (Row &r : rows) {
+        if (r.mark->isHidden())
+            r.mark->setPixmap(marks[size_t(Mark::Failed)]);
+        r.mark->show();
+        r.label->show();
+        if (r.value)
+            r.value->show();
     }
-    for (int n = 1; n <= kLastRow; ++n)
-        if (QLabel *row = label(n))
-            row->show();
-    ui->GroupBox3->repaint();
     ui->BitBtn3->setEnabled(true);
     ui->BitBtn4->setEnabled(false);
 }
 
 void TAsystentForm::BitBtn3Click()
 {
-    if (!ctx)
-        return;
-    ConnectionState &connection = ctx->connection;
-    DeviceState &device = ctx->device;
     ui->BitBtn2->show();
     ui->BitBtn3->setEnabled(false);
     ui->BitBtn4->setEnabled(true);
-    connection.deviceFound = false;
+    link.connection().deviceFound = false;
     ShowResetDisplay();
-    const ParamFlags kept = device.Recv;
-    device.Recv = ParamFlags{};
-    device.Recv.presenceKnown = kept.presenceKnown;
-    std::copy(std::begin(kept.Res), std::end(kept.Res), std::begin(device.Recv.Res));
+    ConnectionSequence::forgetParameters(link.device());
     setProgress(0);
-    reveal({ui->Label1, ui->Image5});
-    setMark(ui->Image5, Mark::Done);
-    reveal({ui->Label2});
+    reveal(5);
+    setMark(5, Mark::Done);
+    ui->Label2->show();
     ui->Label3->setText(ui->ComboBox1->currentText());
-    reveal({ui->Label3});
-    setMark(ui->Image5, Mark::Pending);
-    repaint();
-    QThread::msleep(100);
+    ui->Label3->show();
+    setMark(5, Mark::Pending);
+    // The rows stay readable for a moment before the port is tried; the window keeps
+    // painting meanwhile.
+    QTimer::singleShot(100, this, &TAsystentForm::openPort);
+}
 
-    connection.quietOpen = true;
-    ctx->port.setReadSize(64);
+void TAsystentForm::openPort()
+{
+    ConnectionState &connection = link.connection();
     connection.setPortName(ui->ComboBox1->currentText());
-    setMark(ui->Image6, Mark::Pending);
-    reveal({ui->Image6});
-    const int result = ctx->port.open(connection.portName().toLocal8Bit().constData(), 57600, 0, 8, false);
-    if (result != 0) {
-        // No PortOpened will come to consume the flag.
-        connection.quietOpen = false;
-        showMessage(QStringLiteral("Nie znaleziono wybranego portu COM"));
-        setMark(ui->Image5, Mark::Failed);
+    setMark(6, Mark::Pending);
+    reveal(6, false);
+    if (link.open(connection.portName(), 57600, true) != 0) {
+        showMessage(
+            PortFailureText::message(QStringLiteral("Nie znaleziono wybranego portu COM"), link.port().lastFailure()));
+        setMark(5, Mark::Failed);
         ShowFailureDisplay();
         ShowResetDisplay();
+        emit openFinished(false);
         return;
     }
-    // quietOpen stays raised until its PortOpened arrives, however late that is.
-    setMark(ui->Image5, Mark::Done);
-    reveal({ui->Label4, ui->Image7});
-    setMark(ui->Image7, Mark::Done);
-    setMark(ui->Image6, Mark::Done);
-    setMark(ui->Image8, Mark::Pending);
-    setMark(ui->Image9, Mark::Pending);
+    setMark(5, Mark::Done);
+    reveal(7);
+    setMark(7, Mark::Done);
+    setMark(6, Mark::Done);
+    setMark(8, Mark::Pending);
+    setMark(9, Mark::Pending);
     connection.portOpen = connection.baudChosen = connection.portChosen = true;
     ui->BitBtn3->setEnabled(false);
     ui->BitBtn4->setEnabled(true);
-    step = WizardIdentify;
+    sequence.begin();
     setProgress(10);
     Timer1->start();
+    emit openFinished(true);
 }
 
 void TAsystentForm::BitBtn4Click()
 {
-    if (!ctx)
-        return;
     ui->BitBtn3->setEnabled(true);
     ui->BitBtn4->setEnabled(false);
-    ctx->port.close();
-    ctx->connection.portOpen = false;
-    ctx->connection.deviceFound = false;
+    link.close();
+    link.connection().portOpen = false;
+    link.connection().deviceFound = false;
 }
 
 void TAsystentForm::BitBtn2Click()
 {
-    if (!ctx)
-        return;
-    step = WizardIdle;
+    sequence.abort();
     Timer1->stop();
-    if (ctx->connection.portOpen)
-        ctx->port.close();
-    ctx->connection.portOpen = false;
-    ctx->connection.deviceFound = false;
+    if (link.connection().portOpen)
+        link.close();
+    link.connection().portOpen = false;
+    link.connection().deviceFound = false;
     ShowFailureDisplay();
     ui->BitBtn2->hide();
 }
@@ -231,106 +207,81 @@ void TAsystentForm::BitBtn1Click()
 
 void TAsystentForm::Timer1Timer()
 {
-    if (inMessage || !ctx)
+    if (inMessage)
         return;
-    setProgress(step < WizardIdentify ? 0 : step + 10);
-    const int running = step;
-    const std::optional<WizardWait> wait = wizardWait(running);
-    if (running == WizardIdentify) {
-        identify();
-    } else if (running == WizardFinish) {
-        finish();
-    } else if (wait) {
-        if (wait->arrived(ctx->device)) {
-            completeStep(running);
-            step = running + 1;
-            ticks = 0;
-        } else if (ticks % 2 == 1) {
-            // Asked on every second tick only: answers 50 ms apart would run together
-            // within the port's 50 ms read gap and none would be recognised.
-            ctx->sender.SendRead(wait->request);
-        }
-    }
-    if (wait && ++ticks > wait->tickLimit)
+    setProgress(sequence.step() < WizardIdentify ? 0 : sequence.step() + 10);
+    const SequenceTick tick = sequence.tick(link.device(), link.connection());
+    if (tick.request)
+        link.sender().SendRead(*tick.request);
+    if (tick.completedStep)
+        showCompleted(tick.completedStep);
+    if (tick.showFailure)
         ShowFailureDisplay();
 }
 
-void TAsystentForm::identify()
+void TAsystentForm::showCompleted(int step)
 {
-    reveal({ui->Label5, ui->Image8, ui->Image10});
-    for (QLabel *mark : {ui->Image8, ui->Image9, ui->Image10})
-        setMark(mark, Mark::Pending);
-    ctx->device.deviceType = DeviceUnknown;
-    ctx->sender.SendRead(kx::CMD_IDENT);
-    ticks = 0;
-    step = WizardFirstWait;
-}
-
-void TAsystentForm::completeStep(int completed)
-{
-    const DeviceState &device = ctx->device;
-    switch (completed) {
+    const DeviceState &device = link.device();
+    switch (step) {
+    case WizardIdentify:
+        reveal(8);
+        reveal(10, false);
+        for (int mark : {8, 9, 10})
+            setMark(mark, Mark::Pending);
+        break;
     case 2:
-        reveal({ui->Label6, ui->Image9});
-        setMark(ui->Image9, Mark::Done);
-        setMark(ui->Image10, Mark::Done);
-        reveal({ui->Label7});
-        setMark(ui->Image11, Mark::Pending);
-        reveal({ui->Image11, ui->Label9, ui->Label10});
-        if (const auto name = deviceTypeName(device.deviceType))
-            ctx->deviceTypeName = *name;
+        reveal(9);
+        setMark(9, Mark::Done);
+        setMark(10, Mark::Done);
+        row(10).label->show();
+        setMark(11, Mark::Pending);
+        reveal(11);
+        ui->Label10->show();
         if (device.deviceType != DeviceKX520S)
             showMessage(QStringLiteral("Podłączone urządzenie nie zostało rozpoznane jako KX520S!\nProgram będzie "
                                        "kontynuował pracę, ale nie gwarantuje poprawnego działania."));
         break;
     case 3:
-        setMark(ui->Image11, Mark::Done);
+        setMark(11, Mark::Done);
         ui->Label10->setText(versionText(device.hwVersion));
-        setMark(ui->Image12, Mark::Pending);
-        reveal({ui->Image12, ui->Label11});
+        setMark(12, Mark::Pending);
+        reveal(12);
         break;
     case 4:
-        setMark(ui->Image12, Mark::Done);
-        setMark(ui->Image8, Mark::Done);
+        setMark(12, Mark::Done);
+        setMark(8, Mark::Done);
         ui->Label12->setText(versionText(device.swVersion));
-        reveal({ui->Label12});
-        setMark(ui->Image13, Mark::Pending);
-        setMark(ui->Image14, Mark::Pending);
-        reveal({ui->Image13, ui->Label13, ui->Image14, ui->Label14});
+        ui->Label12->show();
+        setMark(13, Mark::Pending);
+        setMark(14, Mark::Pending);
+        reveal(13);
+        reveal(14);
+        break;
+    case WizardFinish:
+        showFinished();
         break;
     default:
         // Steps 5 to 12 each tick off their row and open the next one.
-        if (completed >= 5 && completed <= 12) {
-            setMark(image(completed + 9), Mark::Done);
-            setMark(image(completed + 10), Mark::Pending);
-            reveal({image(completed + 10), label(completed + 10)});
+        if (step >= 5 && step <= 12) {
+            setMark(step + 9, Mark::Done);
+            setMark(step + 10, Mark::Pending);
+            reveal(step + 10);
         }
         break;
     }
 }
 
-void TAsystentForm::finish()
+void TAsystentForm::showFinished()
 {
-    for (QLabel *mark : {ui->Image22, ui->Image13, ui->Image23}) {
+    for (int mark : {22, 13, 23}) {
         setMark(mark, Mark::Done);
-        mark->show();
+        row(mark).mark->show();
     }
-    reveal({ui->Label23});
-    step = WizardIdle;
+    ui->Label23->show();
     setProgress(0);
-    ConnectionState &connection = ctx->connection;
-    connection.deviceFound = true;
     Timer1->stop();
     ui->BitBtn2->hide();
-    connection.portOpen = connection.baudChosen = connection.portChosen = true;
     ui->BitBtn3->setEnabled(false);
     ui->BitBtn4->setEnabled(true);
-    ctx->refreshPanel();
-    // The instrument's values become the wanted ones, except the resolutions the panel holds.
-    DeviceParams &set = ctx->device.Set;
-    const DeviceParams &stan = ctx->device.Stan;
-    float resolutions[3];
-    std::copy(std::begin(set.Res), std::end(set.Res), resolutions);
-    set = stan;
-    std::copy(std::begin(resolutions), std::end(resolutions), std::begin(set.Res));
+    emit connected();
 }

@@ -1,30 +1,32 @@
 #pragma once
 
+#include "ConnectionSequence.h"
 #include "MarkPictures.h"
-#include "WizardContext.h"
+#include "PortList.h"
 
 #include <QWidget>
+#include <array>
 #include <memory>
-#include <optional>
 
 namespace Ui {
 class TAsystentForm;
 }
+class DeviceLink;
 class QLabel;
 class QTimer;
+class UserDialogs;
 
-/// The connection wizard: opens the port named in its list, identifies the instrument
-/// and reads its versions and every parameter, one request per 50 ms tick, each step a
-/// row with a mark that shows it pending, done or failed.
+/// The connection wizard: opens the port named in its list and shows, row by row with a
+/// mark pending, done or failed, how the connection sequence identifies the instrument
+/// and reads its parameters.
 class TAsystentForm : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TAsystentForm(QWidget *parent = nullptr);
+    /// The port list shows the ports the enumerator finds, read again at every showing.
+    TAsystentForm(DeviceLink &link, UserDialogs &dialogs, PortEnumerator ports = PortList::systemPorts,
+                  QWidget *parent = nullptr);
     ~TAsystentForm() override;
-
-    /// Connects the wizard to the main window; its port list starts at the saved port.
-    void attach(const WizardContext &context);
 
     void BitBtn3Click(); ///< "Połącz"
     void BitBtn4Click(); ///< "Rozłącz"
@@ -34,27 +36,45 @@ public:
     void ShowResetDisplay();
     void ShowFailureDisplay();
 
-    int wizardStep() const { return step; }
-    int wizardTicks() const { return ticks; }
-    /// The version texts shown in the rows "Hardware: V" and "Software: V".
-    QString hardwareText() const;
-    QString softwareText() const;
+    int wizardStep() const { return sequence.step(); }
+
+signals:
+    /// "Połącz" has tried the port, 100 ms after the click.
+    void openFinished(bool opened);
+    /// The sequence found the instrument and adopted its values.
+    void connected();
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
-    void setMark(QLabel *image, Mark mark);
-    QLabel *image(int number) const;
-    QLabel *label(int number) const;
-    void reveal(std::initializer_list<QLabel *> widgets);
+    /// A row of the step list: its mark and its captions.
+    struct Row {
+        QLabel *mark;
+        QLabel *label;
+        QLabel *value = nullptr; ///< the port name or version beside the caption
+    };
+
+    Row &row(int imageNumber) { return rows[size_t(imageNumber - kFirstMark)]; }
+    void setMark(int imageNumber, Mark mark);
+    void reveal(int imageNumber, bool withLabel = true);
     void showMessage(const QString &text);
-    void identify();
-    void completeStep(int completed);
-    void finish();
+    void openPort();
+    void showCompleted(int step);
+    void showFinished();
     void setProgress(int value);
+    void fillPortList();
+
+    static constexpr int kFirstMark = 5;
+    static constexpr int kLastMark = 23;
 
     std::unique_ptr<Ui::TAsystentForm> ui;
-    std::optional<WizardContext> ctx;
+    DeviceLink &link;
+    UserDialogs &dialogs;
+    PortEnumerator ports;
+    std::array<Row, kLastMark - kFirstMark + 1> rows;
+    std::array<QPixmap, 4> marks;
+    ConnectionSequence sequence;
     QTimer *Timer1;
-    int step = 0;
-    int ticks = 0;
     bool inMessage = false;
 };

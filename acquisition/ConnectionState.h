@@ -10,8 +10,6 @@ struct ConnectionState {
     bool portOpen = false;
     bool portChosen = true;
     bool baudChosen = true;
-    /// Raised by the wizard around its own open: that open's PortOpened shows no box.
-    bool quietOpen = false;
     bool deviceFound = false;
     int32_t baudRate = 57600;
 

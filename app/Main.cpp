@@ -1,39 +1,29 @@
 #include "Main.h"
 
 #include "AsystenLaczenia.h"
-#include "BurstRoute.h"
-#include "Com_debugger.h"
+#include "DeviceLink.h"
 #include "DeviceView.h"
+#include "FirmwareUpdate.h"
+#include "HelpDocuments.h"
 #include "LiveReadout.h"
-#include "MeasurementDecoder.h"
-#include "Mnoznikunit.h"
 #include "NumberFormat.h"
-#include "ReplyHandler.h"
+#include "O_programie_unit.h"
 #include "ResolutionControls.h"
 #include "SettingsFile.h"
+#include "SettingsPanel.h"
 #include "StartDirPath.h"
 #include "UserDialogs.h"
-#include "Wartoscunit.h"
 #include "ui_Main.h"
 
-#include <QAbstractEventDispatcher>
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
-namespace {
-const QStringList kRegisterTitles = {"Index", "Czas [s]", "Czujnik 0", "Czujnik 1", "Czujnik 2", "PK1", "PK2"};
-}
-
-TForm1::TForm1(UserDialogs &dialogs, AcquisitionPacer::Clock clock, QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), dialogs(dialogs),
-      sender([this](const kx::ProtocolFrame &frame) {
-          serialPort.send(reinterpret_cast<const char *>(frame.data()), int(frame.size()));
-      }),
-      pacer(std::move(clock))
+TForm1::TForm1(DeviceLink &link, UserDialogs &dialogs, QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), link(link), dialogs(dialogs)
 {
     ui->setupUi(this);
     ui->port1->menuAction()->setVisible(false);
@@ -46,28 +36,33 @@ TForm1::TForm1(UserDialogs &dialogs, AcquisitionPacer::Clock clock, QWidget *par
     icon(ui->instrukcjaKX520Q1, QStyle::SP_FileIcon);
     ui->Label67->hide();
     ui->Label68->hide();
-    adjustSize();
-    setFixedSize(size());
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 
+    sensors = {{
+        {ui->GroupBox1, ui->CheckBox1, ui->Edit1, nullptr, ui->Edit23, ui->CGauge1, ui->PaintBox1, ui->Label4,
+         ui->Label5, ui->Label6, ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton21,
+         ui->SpeedButton18, ui->SpeedButton26},
+        {ui->GroupBox2, ui->CheckBox2, ui->Edit2, nullptr, ui->Edit24, ui->CGauge2, ui->PaintBox2, ui->Label10,
+         ui->Label12, ui->Label11, ui->SpeedButton4, ui->SpeedButton5, ui->SpeedButton6, ui->SpeedButton22,
+         ui->SpeedButton24, ui->SpeedButton27},
+        {ui->GroupBox3, ui->CheckBox3, ui->Edit3, nullptr, ui->Edit25, ui->CGauge3, ui->PaintBox3, ui->Label16,
+         ui->Label18, ui->Label17, ui->SpeedButton7, ui->SpeedButton8, ui->SpeedButton9, ui->SpeedButton23,
+         ui->SpeedButton25, ui->SpeedButton28},
+    }};
     resolution = std::make_unique<ResolutionControls>(
         std::array<ResolutionControls::Row, 3>{{{ui->Edit8, ui->UpDown5, ui->ComboBox3},
                                                 {ui->Edit10, ui->UpDown6, ui->ComboBox4},
                                                 {ui->Edit11, ui->UpDown7, ui->ComboBox5}}},
-        deviceState);
-    connectControls();
-    // Runs whenever the event queue has become empty.
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            &TForm1::ApplicationIdle);
-
+        link.device());
     startDir = QDir::currentPath();
-    view = std::make_unique<DeviceView>(*ui, *resolution, startDir);
-    readout = std::make_unique<LiveReadout>(*ui);
+    panel = std::make_unique<SettingsPanel>(SettingsControls{ui->ComboBox1, ui->ComboBox2, ui->Image2, ui->Edit5,
+                                                             ui->UpDown3, ui->Edit6, ui->Edit7, ui->Edit4, ui->UpDown1,
+                                                             ui->Edit9, ui->UpDown4, ui->CheckBox15, ui->BitBtn3,
+                                                             ui->Label63, ui->Label64, ui->Label65},
+                                            startDir);
+    connectControls();
+    connectLink();
     loadSettings();
-    serialPort.setNotifier([this](Tserial_event *port, int event) { OnPortEvent(port, event); });
-    deviceTypeName = QStringLiteral("<nierozpoznane>");
-    connectionState.quietOpen = false;
+    link.setSampling(ui->CheckBox18->isChecked(), ui->CSpinEdit2->value());
     // The lists start at "10bit": their click actions make 1024 the wanted resolutions.
     ComboBox3Click();
     ComboBox4Click();
@@ -81,6 +76,8 @@ TForm1::TForm1(UserDialogs &dialogs, AcquisitionPacer::Clock clock, QWidget *par
     connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
 }
 
+TForm1::~TForm1() = default;
+
 QTimer *TForm1::makeTimer(const char *name, int intervalMs)
 {
     auto *timer = new QTimer(this);
@@ -89,25 +86,30 @@ QTimer *TForm1::makeTimer(const char *name, int intervalMs)
     return timer;
 }
 
-TForm1::~TForm1()
-{
-    // The worker must not hand anything to a window that is going away, nor keep the exit waiting.
-    serialPort.shutdownQuietly();
-}
-
-void TForm1::attachWindows(const Windows &attached)
+void TForm1::attach(const Windows &attached, const Tools &attachedTools, const Pages &pages)
 {
     windows = attached;
-    sender.setTrace(windows.monitor);
-    view->attachDialogs(windows.wartosc, windows.mnoznik);
-    if (windows.wizard)
-        windows.wizard->attach(
-            {serialPort, sender, deviceState, connectionState, deviceTypeName, dialogs, [this] { refreshPanel(); }});
+    tools = attachedTools;
+    ui->tab4Layout->addWidget(pages.chart);
+    ui->tab5Layout->addWidget(pages.registerPage);
+    for (size_t i = 0; i < 3; ++i)
+        sensors[i].chartValue = pages.chartValues[i];
+    readout = std::make_unique<LiveReadout>(sensors, std::array<QLabel *, 2>{ui->Panel1, ui->Panel2},
+                                            LiveReadout::Labels{ui->Label51, pages.chartRate, ui->Label40});
+    view = std::make_unique<DeviceView>(sensors, *panel, *resolution, *windows.wartosc, *windows.mnoznik);
+    adjustSize();
+    setFixedSize(size());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void TForm1::connectControls()
 {
     connect(ui->zakocz1, &QAction::triggered, this, &TForm1::zakocz1Click);
+    connect(ui->Aktualizacja1, &QAction::triggered, this, &TForm1::Aktualizacja1Click);
+    connect(ui->pomocprogramu1, &QAction::triggered, this, &TForm1::pomocprogramu1Click);
+    connect(ui->instrukcjaKX520Q1, &QAction::triggered, this, &TForm1::instrukcjaKX520Q1Click);
+    connect(ui->orpogramie1, &QAction::triggered, this, &TForm1::orpogramie1Click);
     connect(ui->debugger1, &QAction::triggered, this, &TForm1::debugger1Click);
     connect(ui->wizard1, &QAction::triggered, this, &TForm1::wizard1Click);
     connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm1::BitBtn7Click);
@@ -125,32 +127,44 @@ void TForm1::connectControls()
     connect(ui->SpeedButton12, &QPushButton::clicked, this, &TForm1::SpeedButton12Click);
     connect(ui->CheckBox15, &QCheckBox::toggled, this, &TForm1::CheckBox15Click);
     connect(ui->CheckBox18, &QCheckBox::toggled, this, &TForm1::CheckBox18Click);
+    connect(ui->CSpinEdit2, &QSpinBox::valueChanged, this,
+            [this](int periodMs) { link.setSampling(ui->CheckBox18->isChecked(), periodMs); });
     // Setting these from code acts like a click: toggled runs the handler either way.
-    connect(ui->CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
-    connect(ui->CheckBox2, &QCheckBox::toggled, this, &TForm1::CheckBox2Click);
-    connect(ui->CheckBox3, &QCheckBox::toggled, this, &TForm1::CheckBox3Click);
+    for (int i = 0; i < 3; ++i)
+        connect(sensors[size_t(i)].active, &QCheckBox::toggled, this, [this, i] { activeBoxClick(i); });
+}
+
+void TForm1::connectLink()
+{
+    connect(&link, &DeviceLink::opened, this, &TForm1::showPortOpened);
+    connect(&link, &DeviceLink::closed, this, &TForm1::showPortClosed);
+    connect(&link, &DeviceLink::replyHandled, this,
+            [this](const ReplyEffect &effect) { view->showReply(effect, link.device()); });
+    connect(&link, &DeviceLink::presenceChanged, this,
+            [this](int sensor, bool present) { view->showPresence(sensor, present); });
+    connect(&link, &DeviceLink::samplePeriodMeasured, this,
+            [this](double periodMs) { ui->Label67->setText(FormatGeneral(RoundDecimal(periodMs, -2))); });
 }
 
 void TForm1::loadSettings()
 {
     QFile file(resolveStartDirPath(startDir, QStringLiteral("\\config.ini")));
-    if (!file.exists()) {
+    configFound = file.exists();
+    if (!configFound) {
         dialogs.message(QStringLiteral("nie odnaleziono pliku konfiguracyjnego!"));
         return;
     }
     // A file that cannot be read reads as one that ends at once.
-    const ConfigValues values = readConfigValues(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
-    QCheckBox *active[] = {ui->CheckBox1, ui->CheckBox2, ui->CheckBox3};
-    for (int i = 0; i < 3; ++i)
-        if (values.number[1 + i])
-            active[i]->setChecked(*values.number[1 + i] != 0);
-    if (values.number[4])
-        ui->CheckBox18->setChecked(*values.number[4] != 0);
-    if (values.number[5])
-        ui->CSpinEdit2->setValue(std::clamp(*values.number[5], ui->CSpinEdit2->minimum(), ui->CSpinEdit2->maximum()));
-    connectionState.setPortName(values.port);
-    for (int column = 0; column < kRegisterTitles.size(); ++column)
-        ui->StringGrid1->setItem(0, column, new QTableWidgetItem(kRegisterTitles[column]));
+    const Settings settings = readSettings(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    for (size_t i = 0; i < 3; ++i)
+        if (settings.channelActive[i])
+            sensors[i].active->setChecked(*settings.channelActive[i]);
+    if (settings.sampling.continuous)
+        ui->CheckBox18->setChecked(*settings.sampling.continuous);
+    if (settings.sampling.periodMs)
+        ui->CSpinEdit2->setValue(*settings.sampling.periodMs);
+    // A port lost to a damaged file falls back to "COM1" instead of reaching the wizard empty.
+    link.connection().setPortName(portNameOrDefault(settings.portName));
 }
 
 void TForm1::showEvent(QShowEvent *event)
@@ -176,11 +190,30 @@ void TForm1::zakocz1Click()
     close();
 }
 
+void TForm1::Aktualizacja1Click()
+{
+    tools.firmware->Aktualizacja1Click();
+}
+
+void TForm1::pomocprogramu1Click()
+{
+    tools.help->pomocprogramu1Click();
+}
+
+void TForm1::instrukcjaKX520Q1Click()
+{
+    tools.help->instrukcjaKX520Q1Click();
+}
+
+void TForm1::orpogramie1Click()
+{
+    windows.about->showAbout();
+}
+
 void TForm1::activeBoxClick(int sensor)
 {
-    QCheckBox *boxes[] = {ui->CheckBox1, ui->CheckBox2, ui->CheckBox3};
-    if (!deviceState.sensorPresent[sensor])
-        boxes[sensor]->setChecked(false);
+    if (!link.device().sensorPresent[sensor])
+        sensors[size_t(sensor)].active->setChecked(false);
 }
 
 void TForm1::ComboBox3Click()
@@ -208,96 +241,13 @@ void TForm1::UpDown7ChangingEx(int newValue)
     resolution->UpDownChangingEx(2, newValue);
 }
 
-void TForm1::OnPortEvent(Tserial_event *port, int event)
+void TForm1::UpdateReadout(const Sample &sample)
 {
-    if (!port)
-        return;
-    // Worker thread: copy and queue, never wait for the window. Queued calls keep arrival order.
-    switch (event) {
-    case Tserial_event::PortOpened:
-    case Tserial_event::PortClosed:
-        QMetaObject::invokeMethod(
-            this, [this, event] { portNotification(event); }, Qt::QueuedConnection);
-        break;
-    case Tserial_event::DataArrived: {
-        const QByteArray burst(port->rxData(), port->rxSize());
-        QMetaObject::invokeMethod(
-            this, [this, burst] { HandleBurst(burst); }, Qt::QueuedConnection);
-        port->rxDone();
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-void TForm1::portNotification(int event)
-{
-    if (event == Tserial_event::PortOpened) {
-        connectionState.portOpen = true;
-        const QString portMessage = QStringLiteral("Otwarto port %1\n Predkosc: %2 kb/s")
-                                        .arg(connectionState.portName(), QString::number(connectionState.baudRate));
-        if (!std::exchange(connectionState.quietOpen, false))
-            dialogs.information(portMessage, QStringLiteral("OK"));
-    } else {
-        // Cleared before the box: while the user reads it, nothing may take the port for open.
-        connectionState.portOpen = false;
-        dialogs.information(QStringLiteral("Zamknieto port %1").arg(connectionState.portName()), QStringLiteral("OK"));
-    }
-}
-
-void TForm1::HandleBurst(const QByteArray &burst)
-{
-    if (!connectionState.portOpen)
-        return;
-    const auto *p = reinterpret_cast<const uint8_t *>(burst.constData());
-    const auto n = size_t(burst.size());
-    switch (routeBurst(p, n)) {
-    case BurstRoute::Measurement:
-        if (ui->CheckBox18->isChecked()) {
-            if (const auto periodMs = samplePeriod.frame(pacer.state().measTime))
-                ui->Label67->setText(FormatGeneral(RoundDecimal(*periodMs, -2)));
-        }
-        HandleMeasurement(p, n);
-        break;
-    case BurstRoute::Reply:
-        HandleReply(p);
-        break;
-    case BurstRoute::Nothing:
-        break;
-    }
-}
-
-void TForm1::HandleReply(const uint8_t *p)
-{
-    view->showReply(HandleReplyFrame(p, deviceState, windows.monitor), deviceState);
-}
-
-void TForm1::HandleMeasurement(const uint8_t *p, size_t n)
-{
-    const MeasurementResult result = decodeMeasurement(p, n, deviceState, channelState);
-    if (!result.accepted)
-        return;
-    for (int i = 0; i < 3; ++i)
-        if (result.presenceChanged & (1 << i))
-            view->showPresence(i, deviceState.sensorPresent[i]);
-    UpdateReadout();
-    if (ui->CheckBox16->isChecked())
-        BitBtn5Click();
-    AppendSamplePoints();
-    pacer.state().zapytanie = false;
-}
-
-void TForm1::UpdateReadout()
-{
-    readout->UpdateReadout(channelState, deviceState.Stan.mode);
+    readout->UpdateReadout(sample, link.device().Stan.mode);
 }
 
 void TForm1::Timer1Timer()
 {
-    readout->Timer1Timer(pacer.state(), channelState, ui->CheckBox18->isChecked(), ui->CSpinEdit2->value());
+    if (readout)
+        readout->Timer1Timer(link.acquisition(), ui->CheckBox18->isChecked(), ui->CSpinEdit2->value());
 }
-
-// The register and the chart take the sample from here.
-void TForm1::BitBtn5Click() {}
-void TForm1::AppendSamplePoints() {}

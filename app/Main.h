@@ -1,15 +1,9 @@
 #pragma once
 
-#include "AcquisitionPacer.h"
-#include "ConnectionState.h"
-#include "DeviceState.h"
-#include "ParameterSync.h"
-#include "RequestSender.h"
-#include "SamplePeriodMeter.h"
-#include "Tserial_event.h"
+#include "SensorControls.h"
 
-#include <QByteArray>
 #include <QMainWindow>
+#include <array>
 #include <memory>
 
 class QTimer;
@@ -17,58 +11,65 @@ class QTimer;
 namespace Ui {
 class TForm1;
 }
+class DeviceLink;
 class DeviceView;
 class LiveReadout;
 class ResolutionControls;
+class SettingsPanel;
 class UserDialogs;
 class TMnoznikForm;
 class TWartoscForm;
-class TO_programieForm;
-class TKonigLiniiForm;
 class TCOM_DBG_Form;
 class TAsystentForm;
+class TO_programieForm;
+class FirmwareUpdate;
+class HelpDocuments;
+struct Sample;
 
-/// The main window. It owns the port, the device state and every long-lived object of
-/// the program; the other windows are attached after it is built.
+/// The main window: the menus, the two tabs of live readings and instrument settings,
+/// the pages placed in the other tabs, and the timers that drive them.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
+    /// The windows the main window opens and shows replies in.
     struct Windows {
-        TMnoznikForm *mnoznik = nullptr;
-        TWartoscForm *wartosc = nullptr;
-        TO_programieForm *about = nullptr;
-        TKonigLiniiForm *lines = nullptr;
-        TCOM_DBG_Form *monitor = nullptr;
-        TAsystentForm *wizard = nullptr;
+        TMnoznikForm *mnoznik;
+        TWartoscForm *wartosc;
+        TCOM_DBG_Form *monitor;
+        TAsystentForm *wizard;
+        TO_programieForm *about;
+    };
+    /// What the "Program" and "Pomoc" menus start.
+    struct Tools {
+        FirmwareUpdate *firmware;
+        HelpDocuments *help;
+    };
+    /// The pages placed into the chart and register tabs, and what the live readout shows
+    /// on the chart page.
+    struct Pages {
+        QWidget *chart;
+        QWidget *registerPage;
+        std::array<QLineEdit *, 3> chartValues;
+        QLabel *chartRate;
     };
 
-    /// The clock gives the time of day for the acquisition pacing.
-    explicit TForm1(UserDialogs &dialogs, AcquisitionPacer::Clock clock = AcquisitionPacer::systemTime,
-                    QWidget *parent = nullptr);
+    TForm1(DeviceLink &link, UserDialogs &dialogs, QWidget *parent = nullptr);
     ~TForm1() override;
 
-    void attachWindows(const Windows &windows);
+    /// Attaches the windows created after the main window, the tools and the pages.
+    void attach(const Windows &windows, const Tools &tools, const Pages &pages);
 
-    /// The port's notifier; runs on the port's worker thread and only hands over.
-    void OnPortEvent(Tserial_event *port, int event);
-    /// The user-interface half of a DataArrived: routes the burst to the reply or the
-    /// measurement handling while the port is open.
-    void HandleBurst(const QByteArray &burst);
-
-    const ConnectionState &connection() const { return connectionState; }
-    const DeviceState &device() const { return deviceState; }
-    const ChannelState &channels() const { return channelState; }
-    const AcquisitionState &acquisition() const { return pacer.state(); }
-    ParameterSync &synchronisation() { return sync; }
-    /// Wanted values, as the settings panel and the correction dialogs write them.
-    DeviceParams &wanted() { return deviceState.Set; }
     const QString &startDirectory() const { return startDir; }
-    Tserial_event &port() { return serialPort; }
+    bool settingsFileFound() const { return configFound; }
 
     void FormShow();
     void FormClose();
     void zakocz1Click();
+    void Aktualizacja1Click();
+    void pomocprogramu1Click();
+    void instrukcjaKX520Q1Click();
+    void orpogramie1Click();
     void debugger1Click();
     void wizard1Click();
     void BitBtn7Click() { wizard1Click(); }
@@ -79,21 +80,22 @@ public:
     void Timer1Timer();
     void Timer2Timer();
     void Timer3Timer();
-    void ApplicationIdle();
     void SpeedButton10Click();
     void SpeedButton11Click();
     void SpeedButton12Click();
     void CheckBox18Click();
     void CheckBox15Click();
-    void CheckBox1Click() { activeBoxClick(0); }
-    void CheckBox2Click() { activeBoxClick(1); }
-    void CheckBox3Click() { activeBoxClick(2); }
     void ComboBox3Click();
     void ComboBox4Click();
     void ComboBox5Click();
     void UpDown5ChangingEx(int newValue);
     void UpDown6ChangingEx(int newValue);
     void UpDown7ChangingEx(int newValue);
+
+    /// The live indicators of one sample.
+    void UpdateReadout(const Sample &sample);
+    /// The settings panel and the device labels from the reported values.
+    void refreshPanel();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -102,34 +104,25 @@ protected:
 private:
     QTimer *makeTimer(const char *name, int intervalMs);
     void connectControls();
+    void connectLink();
     void loadSettings();
-    void portNotification(int event);
-    void HandleReply(const uint8_t *p);
-    void HandleMeasurement(const uint8_t *p, size_t n);
-    void UpdateReadout();
-    void BitBtn5Click();
-    void AppendSamplePoints();
     void activeBoxClick(int sensor);
     void lockSettingsGroups(bool locked, bool pauseOrder = false);
-    void refreshPanel();
+    void showPortOpened(bool quiet);
+    void showPortClosed();
 
     std::unique_ptr<Ui::TForm1> ui;
+    DeviceLink &link;
     UserDialogs &dialogs;
-    Windows windows;
+    Windows windows{};
+    Tools tools{};
+    std::array<SensorControls, 3> sensors;
     std::unique_ptr<ResolutionControls> resolution;
+    std::unique_ptr<SettingsPanel> panel;
     std::unique_ptr<DeviceView> view;
     std::unique_ptr<LiveReadout> readout;
-
-    Tserial_event serialPort;
-    RequestSender sender;
     QString startDir;
-    QString deviceTypeName;
-    ConnectionState connectionState;
-    DeviceState deviceState;
-    ChannelState channelState;
-    AcquisitionPacer pacer;
-    ParameterSync sync;
-    SamplePeriodMeter samplePeriod;
+    bool configFound = false;
 
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;

@@ -1,40 +1,33 @@
-// The main window's acquisition: idle pacing, START/STOP/PAUSE and the 250 ms
-// synchronisation of the instrument's parameters.
-#include "AsystenLaczenia.h"
+// The main window's acquisition controls, START/STOP/PAUSE, and the 250 ms tick that
+// keeps the instrument's parameters in step with the wanted ones.
 #include "Com_debugger.h"
-#include "DeviceView.h"
+#include "DeviceLink.h"
 #include "Main.h"
+#include "SettingsPanel.h"
 #include "UserDialogs.h"
 #include "ui_Main.h"
 
-void TForm1::ApplicationIdle()
-{
-    const bool send = pacer.idlePass(ui->CheckBox18->isChecked(), ui->CSpinEdit2->value(), deviceState.deviceType);
-    if (send)
-        sender.SendRead(kx::CMD_MEASURE);
-}
-
 void TForm1::SpeedButton10Click()
 {
-    if (!connectionState.deviceFound) {
+    if (!link.connection().deviceFound) {
         dialogs.message(QStringLiteral("Nie odnaleziono urządznia!"));
         wizard1Click();
         return;
     }
-    pacer.start();
+    link.pacer().start();
     lockSettingsGroups(true);
 }
 
 void TForm1::SpeedButton11Click()
 {
-    pacer.stop();
+    link.pacer().stop();
     lockSettingsGroups(false);
 }
 
 void TForm1::SpeedButton12Click()
 {
-    pacer.pause();
-    lockSettingsGroups(pacer.state().GO, true);
+    link.pacer().pause();
+    lockSettingsGroups(link.acquisition().GO, true);
 }
 
 void TForm1::lockSettingsGroups(bool locked, bool pauseOrder)
@@ -56,40 +49,32 @@ void TForm1::lockSettingsGroups(bool locked, bool pauseOrder)
 
 void TForm1::CheckBox18Click()
 {
-    ui->Label67->setVisible(ui->CheckBox18->isChecked());
-    ui->Label68->setVisible(ui->CheckBox18->isChecked());
+    const bool continuous = ui->CheckBox18->isChecked();
+    ui->Label67->setVisible(continuous);
+    ui->Label68->setVisible(continuous);
+    link.setSampling(continuous, ui->CSpinEdit2->value());
 }
 
 void TForm1::CheckBox15Click()
 {
-    deviceState.Set.Beep = ui->CheckBox15->isChecked() ? 1 : 0;
+    link.device().Set.Beep = ui->CheckBox15->isChecked() ? 1 : 0;
 }
 
 void TForm1::Timer2Timer()
 {
-    const AcquisitionState &acquisition = pacer.state();
+    const AcquisitionState &acquisition = link.acquisition();
     if (windows.monitor && windows.monitor->visible()) {
         windows.monitor->clearListing();
-        for (const QString &line : syncListing(deviceState, acquisition))
+        for (const QString &line : syncListing(link.device(), acquisition))
             windows.monitor->appendListingLine(line);
     }
-    if (const auto status = statusText(connectionState.deviceFound, acquisition.GO))
+    if (const auto status = statusText(link.connection().deviceFound, acquisition.GO))
         ui->Label66->setText(*status);
-
-    const SyncTick tick = sync.tick(deviceState, connectionState.deviceFound, acquisition.GO, channelState);
-    for (const SyncRequest &request : tick.requests) {
-        if (request.write)
-            sender.SendWrite(request.cmd, request.data);
-        else
-            sender.SendRead(request.cmd, request.data);
-    }
-    if (tick.refreshPanel)
+    if (link.synchronise())
         refreshPanel();
 }
 
 void TForm1::refreshPanel()
 {
-    const QString hardware = windows.wizard ? windows.wizard->hardwareText() : QString();
-    const QString software = windows.wizard ? windows.wizard->softwareText() : QString();
-    view->refreshPanel(deviceState, deviceTypeName, hardware, software);
+    panel->refresh(link.device(), link.deviceTypeName());
 }

@@ -2,9 +2,13 @@
 // menu and the one-time connection at start-up.
 #include "AsystenLaczenia.h"
 #include "Com_debugger.h"
+#include "DeviceLink.h"
 #include "Main.h"
+#include "PortFailureText.h"
 #include "UserDialogs.h"
 #include "ui_Main.h"
+
+#include <QTimer>
 
 namespace {
 const QString kOpenFailedTitle = QStringLiteral("Blad otwarcia portu COM");
@@ -29,26 +33,27 @@ void TForm1::debugger1Click()
 
 void TForm1::pocz1Click()
 {
-    ConnectionState &connection = connectionState;
+    ConnectionState &connection = link.connection();
     if (connection.portOpen) {
         dialogs.information(QStringLiteral("Jeden z portow juz zostal otwarty."), kOpenFailedTitle);
     } else if (!connection.portChosen) {
         dialogs.information(QStringLiteral("Nalezy wybrac port, ktory ma zostac otwarty."), kOpenFailedTitle);
     } else if (connection.baudChosen) {
-        serialPort.setReadSize(64);
-        if (serialPort.open(connection.portName().toLocal8Bit().constData(), connection.baudRate, 0, 8, false) != 0)
-            dialogs.information(QStringLiteral("Nie mozna otworzyc portu %1").arg(connection.portName()),
-                                kOpenFailedTitle);
+        if (link.open(connection.portName(), connection.baudRate, false) != 0)
+            dialogs.information(
+                PortFailureText::message(QStringLiteral("Nie mozna otworzyc portu %1").arg(connection.portName()),
+                                         link.port().lastFailure()),
+                kOpenFailedTitle);
     } else {
         dialogs.information(QStringLiteral("Nalezy wybrac predkosc transmisji."), kOpenFailedTitle);
     }
-    pacer.state().GO = false;
+    link.acquisition().GO = false;
 }
 
 void TForm1::rozcz1Click()
 {
-    if (connectionState.portOpen)
-        serialPort.close();
+    if (link.connection().portOpen)
+        link.close();
     else
         dialogs.information(QStringLiteral("Zaden port jeszcze nie zostal otwarty."),
                             QStringLiteral("Blad zamkniecia portu COM"));
@@ -58,14 +63,27 @@ void TForm1::portItemClick(QAction *item)
 {
     item->setChecked(true);
     if (item->isChecked()) {
-        connectionState.setPortName(item->text());
-        connectionState.portChosen = true;
+        link.connection().setPortName(item->text());
+        link.connection().portChosen = true;
     }
 }
 
 void TForm1::auto1Click()
 {
     ui->auto1->setChecked(true);
+}
+
+void TForm1::showPortOpened(bool quiet)
+{
+    if (!quiet)
+        dialogs.information(QStringLiteral("Otwarto port %1\n Predkosc: %2 kb/s")
+                                .arg(link.connection().portName(), QString::number(link.connection().baudRate)),
+                            QStringLiteral("OK"));
+}
+
+void TForm1::showPortClosed()
+{
+    dialogs.information(QStringLiteral("Zamknieto port %1").arg(link.connection().portName()), QStringLiteral("OK"));
 }
 
 void TForm1::Timer3Timer()

@@ -1,7 +1,17 @@
 #include "MessageBoxDialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
+
+QStringList nameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), parts[i + 1].trimmed());
+    return filters;
+}
 
 void MessageBoxDialogs::message(const QString &text)
 {
@@ -13,4 +23,43 @@ void MessageBoxDialogs::information(const QString &text, const QString &caption)
 {
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok);
     box.exec();
+}
+
+bool MessageBoxDialogs::confirm(const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text, QMessageBox::Yes | QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+namespace {
+
+std::optional<ChosenFile> runFileDialog(const FileDialogRequest &request, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen && request.mustExist ? QFileDialog::ExistingFile
+                                                                            : QFileDialog::AnyFile);
+    const QStringList filters = nameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.overwritePrompt)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return ChosenFile{dialog.selectedFiles().constFirst(),
+                      int(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
+}
+
+} // namespace
+
+std::optional<ChosenFile> MessageBoxDialogs::saveFile(const FileDialogRequest &request)
+{
+    return runFileDialog(request, QFileDialog::AcceptSave);
+}
+
+std::optional<ChosenFile> MessageBoxDialogs::openFile(const FileDialogRequest &request)
+{
+    return runFileDialog(request, QFileDialog::AcceptOpen);
 }

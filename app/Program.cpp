@@ -1,35 +1,82 @@
 #include "Program.h"
 
 #include "AsystenLaczenia.h"
+#include "ChartPage.h"
 #include "Com_debugger.h"
+#include "DeviceLink.h"
 #include "Konfigliniform.h"
 #include "Main.h"
 #include "Mnoznikunit.h"
 #include "O_programie_unit.h"
+#include "RegisterPage.h"
 #include "Wartoscunit.h"
+
+#include "ExternalLauncher.h"
+#include "FirmwareUpdate.h"
+#include "HelpDocuments.h"
 
 #include <QApplication>
 
-Program::Program(UserDialogs &dialogs)
+/// The firmware update closes the port through the link.
+class LinkPortControl : public PortControl {
+public:
+    explicit LinkPortControl(DeviceLink &link) : link(link) {}
+    bool portOpen() const override { return link.connection().portOpen; }
+    void closePort() override { link.close(); }
+
+private:
+    DeviceLink &link;
+};
+
+Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
 {
     QApplication::setApplicationName(QStringLiteral("KX520S-PC"));
     // The main window alone decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
-    form1 = std::make_unique<TForm1>(dialogs);
+    link_ = std::make_unique<DeviceLink>();
+    form1 = std::make_unique<TForm1>(*link_, dialogs);
     mnoznik = std::make_unique<TMnoznikForm>();
     wartosc = std::make_unique<TWartoscForm>();
     about = std::make_unique<TO_programieForm>();
     lines = std::make_unique<TKonigLiniiForm>();
     debugger = std::make_unique<TCOM_DBG_Form>();
-    asystent = std::make_unique<TAsystentForm>();
-    form1->attachWindows({mnoznik.get(), wartosc.get(), about.get(), lines.get(), debugger.get(), asystent.get()});
+    asystent = std::make_unique<TAsystentForm>(*link_, dialogs);
+    link_->setTrace(debugger.get());
+    if (!launcher) {
+        systemLauncher = std::make_unique<SystemLauncher>();
+        launcher = systemLauncher.get();
+    }
+    linkPort = std::make_unique<LinkPortControl>(*link_);
+    firmware = std::make_unique<FirmwareUpdate>(dialogs, *launcher, *linkPort, form1->startDirectory());
+    help = std::make_unique<HelpDocuments>(dialogs, *launcher, form1->startDirectory());
+
+    chartPage = new ChartPage;
+    registerPage_ = new RegisterPage;
+    if (form1->settingsFileFound())
+        registerPage_->writeTitles();
+    form1->attach({mnoznik.get(), wartosc.get(), debugger.get(), asystent.get(), about.get()},
+                  {firmware.get(), help.get()},
+                  {chartPage,
+                   registerPage_,
+                   {chartPage->valueField(0), chartPage->valueField(1), chartPage->valueField(2)},
+                   chartPage->rateLabel()});
+    QObject::connect(asystent.get(), &TAsystentForm::connected, form1.get(), &TForm1::refreshPanel);
+    wireSamples();
+}
+
+void Program::wireSamples()
+{
+    // Each sample goes to the readout, then to the register, then to the chart.
+    QObject::connect(link_.get(), &DeviceLink::sampleDecoded, form1.get(), &TForm1::UpdateReadout);
+    QObject::connect(link_.get(), &DeviceLink::sampleDecoded, registerPage_, &RegisterPage::takeSample);
+    QObject::connect(link_.get(), &DeviceLink::sampleDecoded, chartPage, &ChartPage::AppendSamplePoints);
 }
 
 Program::~Program()
 {
     // The port stops first; the windows then go in reverse order of creation (the members'
-    // order), each before the main window whose state it refers to.
-    form1->port().shutdownQuietly();
+    // order), each before the main window whose state it refers to, and the link last.
+    link_->shutdown();
 }
 
 QList<QWidget *> Program::windows() const

@@ -5,6 +5,7 @@
 
 class QWidget;
 class UserDialogs;
+class DeviceLink;
 class TForm1;
 class TMnoznikForm;
 class TWartoscForm;
@@ -12,20 +13,39 @@ class TO_programieForm;
 class TKonigLiniiForm;
 class TCOM_DBG_Form;
 class TAsystentForm;
+class ChartPage;
+class RegisterPage;
+class ExternalLauncher;
+class SystemLauncher;
+class FirmwareUpdate;
+class HelpDocuments;
+class LinkPortControl;
 
-/// The program's seven windows, created in their fixed order and destroyed in reverse.
+/// The program: its link to the instrument, its seven windows, created in their fixed
+/// order and destroyed in reverse, and the pages of the main window, wired together.
 class Program {
 public:
-    explicit Program(UserDialogs &dialogs);
+    /// External programs and documents start through the launcher; without one, for real.
+    explicit Program(UserDialogs &dialogs, ExternalLauncher *launcher = nullptr);
     ~Program();
 
+    DeviceLink &link() { return *link_; }
     TForm1 &main() { return *form1; }
     TAsystentForm &wizard() { return *asystent; }
     TCOM_DBG_Form &monitor() { return *debugger; }
+    ChartPage &chart() { return *chartPage; }
+    RegisterPage &registerPage() { return *registerPage_; }
     /// In the order of creation.
     QList<QWidget *> windows() const;
 
 private:
+    void wireSamples();
+
+    std::unique_ptr<SystemLauncher> systemLauncher;
+    std::unique_ptr<DeviceLink> link_;
+    std::unique_ptr<LinkPortControl> linkPort;
+    std::unique_ptr<FirmwareUpdate> firmware;
+    std::unique_ptr<HelpDocuments> help;
     std::unique_ptr<TForm1> form1;
     std::unique_ptr<TMnoznikForm> mnoznik;
     std::unique_ptr<TWartoscForm> wartosc;
@@ -33,4 +53,7 @@ private:
     std::unique_ptr<TKonigLiniiForm> lines;
     std::unique_ptr<TCOM_DBG_Form> debugger;
     std::unique_ptr<TAsystentForm> asystent;
+    // Owned by the main window's tabs once placed.
+    ChartPage *chartPage = nullptr;
+    RegisterPage *registerPage_ = nullptr;
 };

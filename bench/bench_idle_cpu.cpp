@@ -1,5 +1,6 @@
 // CPU used by the whole program while its port is open and nothing arrives.
 #include "HeldStartUp.h"
+#include "DeviceLink.h"
 #include "Main.h"
 #include "MessageBoxDialogs.h"
 #include "Program.h"
@@ -40,8 +41,8 @@ int main(int argc, char *argv[])
     Program program(dialogs);
     holdStartUpConnection(program);
     program.main().show();
-    program.main().port().setReadSize(64);
-    if (program.main().port().open(pty.portName().constData(), 57600, 0, 8, false) != 0)
+    program.link().port().setReadSize(64);
+    if (program.link().port().open(pty.portName().constData(), 57600, 0, 8, false) != 0)
         return 1;
 
     double startCpu = 0;

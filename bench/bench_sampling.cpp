@@ -1,6 +1,7 @@
 // Sampling achieved by the program against the simulated instrument on a line paced at
 // 57600 bit/s: continuous rate, and the request period in timed mode.
 #include "AsystenLaczenia.h"
+#include "DeviceLink.h"
 #include "Main.h"
 #include "Program.h"
 #include "PtyInstrument.h"
@@ -86,10 +87,10 @@ int main(int argc, char *argv[])
     Program program(dialogs);
     TForm1 &form = program.main();
     form.show();
-    for (int i = 0; i < 300 && !form.connection().deviceFound; ++i)
+    for (int i = 0; i < 300 && !program.link().connection().deviceFound; ++i)
         runFor(50);
-    if (!form.connection().deviceFound) {
-        std::printf("the program did not connect: port %s, step %d\n", qPrintable(form.connection().portName()),
+    if (!program.link().connection().deviceFound) {
+        std::printf("the program did not connect: port %s, step %d\n", qPrintable(program.link().connection().portName()),
                     program.wizard().wizardStep());
         return 1;
     }

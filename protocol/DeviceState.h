@@ -17,6 +17,9 @@ struct DeviceState {
     DeviceParams Stan;
     ParamFlags Recv;
     int32_t deviceType = DeviceUnknown;
+    /// The last type identified by a connection that has a model name; its name is shown
+    /// until another such type is identified.
+    int32_t namedType = DeviceUnknown;
     int32_t swVersion = 0;
     int32_t hwVersion = 0;
     bool sensorPresent[3] = {};

@@ -76,15 +76,72 @@ std::string devicePath(const char *portName)
     return "/dev/" + name;
 }
 
-int openExclusive(const std::string &path)
+OpenFailureReason reasonForOpenError(int error)
 {
-    if (path.empty())
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return OpenFailureReason::NoPermission;
+    case EBUSY:
+    case EWOULDBLOCK:
+        return OpenFailureReason::Busy;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+    case EIO: // a device file with no port behind it (a ttyS without its chip)
+        return OpenFailureReason::NoSuchDevice;
+    case ENOTTY:
+        return OpenFailureReason::NotSerial;
+    case ENAMETOOLONG:
+        return OpenFailureReason::NameRefused;
+    default:
+        return OpenFailureReason::Other;
+    }
+}
+
+OpenFailureReason reasonForSettingsError(int error)
+{
+    switch (error) {
+    case ENOTTY:
+        return OpenFailureReason::NotSerial;
+    case EIO:
+    case ENXIO:
+    case ENODEV:
+        return OpenFailureReason::NoSuchDevice;
+    default:
+        return OpenFailureReason::Other;
+    }
+}
+
+int openExclusive(const std::string &path, OpenFailure &failure)
+{
+    failure.devicePath = path;
+    if (path.empty()) {
+        failure.reason = OpenFailureReason::NameRefused;
+        failure.error = 0;
         return -1;
+    }
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        failure.error = errno;
+        failure.reason = reasonForOpenError(failure.error);
         return -1;
-    // A port is not shared: refuse one that another program holds.
-    if (!isatty(fd) || flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0) {
+    }
+    // A port is not shared: refuse one that another program holds. A lock or an
+    // exclusive hold in place is "busy", whatever errno the refusing call chose.
+    bool refused = false;
+    if (!isatty(fd)) {
+        failure.error = errno;
+        failure.reason = failure.error == EIO ? OpenFailureReason::NoSuchDevice : OpenFailureReason::NotSerial;
+        refused = true;
+    } else if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0) {
+        failure.error = errno;
+        const bool held = failure.error == EWOULDBLOCK || failure.error == EBUSY;
+        failure.reason = held ? OpenFailureReason::Busy : OpenFailureReason::Other;
+        refused = true;
+    }
+    if (refused) {
         ::close(fd);
         return -1;
     }
@@ -112,7 +169,11 @@ bool applyLineSettings(int fd, int baudRate, int parityCode, int dataBits)
     termios tio{};
     speed_t speed;
     tcflag_t size;
-    if (!speedConstant(baudRate, speed) || !sizeFlag(dataBits, size) || tcgetattr(fd, &tio) != 0)
+    if (!speedConstant(baudRate, speed) || !sizeFlag(dataBits, size)) {
+        errno = EINVAL;
+        return false;
+    }
+    if (tcgetattr(fd, &tio) != 0)
         return false;
     cfmakeraw(&tio);
     tio.c_cflag &= ~(CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS);

@@ -4,6 +4,7 @@
 #include "SignalBank.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -337,8 +338,10 @@ int Tserial_event::open(const char *portName, int baudRate, int parityCode, uint
 {
     if (thread_.joinable()) // callers close first; a worker still starting up must not be left behind
         close();
+    lastFailure_ = OpenFailure{};
+    lastFailure_.portName = portName ? portName : "";
     if (!portName || !*portName)
-        return NoPortName;
+        return fail(NoPortName, OpenFailureReason::NameRefused, 0);
 
     const bool fits = std::strlen(portName) < kPortNameSize;
     std::strncpy(portName_, portName, kPortNameSize - 1);
@@ -348,22 +351,31 @@ int Tserial_event::open(const char *portName, int baudRate, int parityCode, uint
 
     auto worker = std::make_shared<Worker>();
     if (!worker->signals.valid())
-        return SignalsInvalid;
+        return fail(SignalsInvalid, OpenFailureReason::Other, errno);
     // A name cut to fit would denote another device: refuse it.
-    const int handle = fits ? SerialDevice::openExclusive(SerialDevice::devicePath(portName_)) : -1;
+    if (!fits) {
+        lastFailure_.devicePath = SerialDevice::devicePath(portName);
+        return fail(OpenFailed, OpenFailureReason::NameRefused, ENAMETOOLONG);
+    }
+    const int handle = SerialDevice::openExclusive(SerialDevice::devicePath(portName_), lastFailure_);
     if (handle < 0)
         return OpenFailed;
 
     int result = Opened;
+    int error = 0;
     worker->watchModemLines = watchModemLines;
     worker->modemLinesReadable = watchModemLines && SerialDevice::readModemLines(handle, worker->lines);
-    if (!SerialDevice::applyTimeouts(handle))
+    if (!SerialDevice::applyTimeouts(handle)) {
         result = TimeoutsFailed;
-    if (!SerialDevice::applyLineSettings(handle, baudRate, parityCode, dataBits))
+        error = errno;
+    }
+    if (!SerialDevice::applyLineSettings(handle, baudRate, parityCode, dataBits)) {
         result = LineSettingsFailed;
+        error = errno;
+    }
     if (result != Opened) {
         SerialDevice::closePort(handle);
-        return result;
+        return fail(result, SerialDevice::reasonForSettingsError(error), error);
     }
     SerialDevice::raiseControlLines(handle);
 
@@ -372,6 +384,13 @@ int Tserial_event::open(const char *portName, int baudRate, int parityCode, uint
     worker_ = worker;
     thread_ = std::thread([worker, slot = slot_] { worker->run(*slot); });
     return Opened;
+}
+
+int Tserial_event::fail(int result, OpenFailureReason reason, int error)
+{
+    lastFailure_.reason = reason;
+    lastFailure_.error = error;
+    return result;
 }
 
 void Tserial_event::close()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OpenFailure.h"
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -62,6 +64,9 @@ public:
     /// Releases the next read.
     void rxDone();
 
+    /// Why the last open failed: reason, errno and device. Reason None after a successful open.
+    const OpenFailure &lastFailure() const { return lastFailure_; }
+
     int readSize() const { return rxRequestSize_.load(); }
     const char *portName() const { return portName_; }
     int baudRate() const { return baudRate_; }
@@ -72,10 +77,12 @@ private:
     struct NotifierSlot;
 
     void finishWorker();
+    int fail(int result, OpenFailureReason reason, int error);
 
     char portName_[kPortNameSize] = {};
     int baudRate_ = 0;
     int parityCode_ = 0;
+    OpenFailure lastFailure_;
     std::atomic<int> rxRequestSize_{1};
     std::shared_ptr<NotifierSlot> slot_;
     std::shared_ptr<Worker> worker_;

@@ -1,5 +1,5 @@
 #include "ParameterSync.h"
-#include "WizardSteps.h"
+#include "ConnectionSequence.h"
 
 #include <QLocale>
 #include <QtTest>

@@ -1,5 +1,6 @@
 #include "Com_debugger.h"
 #include "ConfigText.h"
+#include "DeviceLink.h"
 #include "HeldStartUp.h"
 #include "Main.h"
 #include "Program.h"
@@ -177,7 +178,7 @@ void MainWindowTest::startWithoutConfigShowsOneMessage()
     Program program(dialogs);
     holdStartUpConnection(program);
     QCOMPARE(dialogs.shown, QStringList{"nie odnaleziono pliku konfiguracyjnego!"});
-    QCOMPARE(program.main().connection().portName(), QString("COM1"));
+    QCOMPARE(program.link().connection().portName(), QString("COM1"));
     QCOMPARE(registerHeader(program.main()), QStringList(7, QString()));
     QCOMPARE(program.main().startDirectory(), dir.path());
 }
@@ -190,7 +191,7 @@ void MainWindowTest::startWithConfigTakesItsValues()
     Program program(dialogs);
     holdStartUpConnection(program);
     QVERIFY(dialogs.shown.isEmpty());
-    QCOMPARE(program.main().connection().portName(), QString("COM7"));
+    QCOMPARE(program.link().connection().portName(), QString("COM7"));
     QCOMPARE(registerHeader(program.main()),
              (QStringList{"Index", "Czas [s]", "Czujnik 0", "Czujnik 1", "Czujnik 2", "PK1", "PK2"}));
     QCOMPARE(program.main().findChild<QSpinBox *>("CSpinEdit2")->value(), 10);
@@ -236,9 +237,9 @@ void MainWindowTest::exitWithThePortOpenIsQuickAndSilent()
     {
         Program program(dialogs);
         holdStartUpConnection(program);
-        program.main().port().setReadSize(64);
-        QCOMPARE(program.main().port().open(pty.portName().constData(), 57600, 0, 8, false), 0);
-        QTRY_VERIFY(program.main().connection().portOpen);
+        program.link().port().setReadSize(64);
+        QCOMPARE(program.link().port().open(pty.portName().constData(), 57600, 0, 8, false), 0);
+        QTRY_VERIFY(program.link().connection().portOpen);
         pty.write("\xF4\xF4\x30");
         QTest::qWait(100); // a burst in flight when the window goes
         timer.start();

@@ -1,4 +1,5 @@
 #include "Com_debugger.h"
+#include "DeviceLink.h"
 #include "HeldStartUp.h"
 #include "Main.h"
 #include "Program.h"
@@ -20,7 +21,7 @@ struct Feed {
     Tserial_event port;
     std::atomic<int> bursts{0};
 
-    Feed(TForm1 &form, const PtyPair &pty, bool forwardOpened)
+    Feed(DeviceLink &form, const PtyPair &pty, bool forwardOpened)
     {
         port.setNotifier([&form, this, forwardOpened](Tserial_event *p, int event) {
             if (event == Tserial_event::DataArrived)
@@ -83,7 +84,7 @@ void PortEventsTest::routing()
     RecordingDialogs dialogs;
     Program program(dialogs);
     holdStartUpConnection(program);
-    TForm1 &form = program.main();
+    DeviceLink &form = program.link();
     program.monitor().show();
     Feed feed(form, pty, true);
     QTRY_VERIFY(form.connection().portOpen);
@@ -105,7 +106,7 @@ void PortEventsTest::dataWhileClosedIsDroppedButReadsGoOn()
     RecordingDialogs dialogs;
     Program program(dialogs);
     holdStartUpConnection(program);
-    TForm1 &form = program.main();
+    DeviceLink &form = program.link();
     Feed feed(form, pty, false);
 
     pty.write(QByteArray::fromHex("F3F30C0500000011"));
@@ -125,7 +126,7 @@ void PortEventsTest::closingShowsItsMessage()
     RecordingDialogs dialogs;
     Program program(dialogs);
     holdStartUpConnection(program);
-    TForm1 &form = program.main();
+    DeviceLink &form = program.link();
     Feed feed(form, pty, true);
     QTRY_VERIFY(form.connection().portOpen);
     bool openWhileShown = true;

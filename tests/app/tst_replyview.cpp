@@ -1,4 +1,5 @@
 #include "Com_debugger.h"
+#include "DeviceLink.h"
 #include "DialBox.h"
 #include "FrameBuilders.h"
 #include "HeldStartUp.h"
@@ -42,14 +43,13 @@ struct Screen {
         program = std::make_unique<Program>(dialogs);
         holdStartUpConnection(*program);
         dialogs.shown.clear();
-        TForm1 &f = form();
-        f.OnPortEvent(&f.port(), Tserial_event::PortOpened);
+        program->link().OnPortEvent(&program->link().port(), Tserial_event::PortOpened);
         QCoreApplication::processEvents();
         dialogs.shown.clear();
     }
 
     TForm1 &form() { return program->main(); }
-    void feed(const QByteArray &burst) { form().HandleBurst(burst); }
+    void feed(const QByteArray &burst) { program->link().HandleBurst(burst); }
 
     /// A control's text by name; "wartosc." and "mnoznik." name the dialogs' own controls.
     QString text(const QString &qualified)
@@ -234,7 +234,7 @@ void ReplyViewTest::missingPictureLeavesAnEmptyBox()
     QVERIFY(!image->isHidden());
     QVERIFY(image->pixmap().isNull());
     QCOMPARE(screen.text("ComboBox1"), QString("mode 2: Absolutny z progiem i marginsem"));
-    QCOMPARE(screen.form().device().Stan.mode, 2);
+    QCOMPARE(screen.program->link().device().Stan.mode, 2);
     QVERIFY(screen.dialogs.shown.isEmpty());
 }
 
@@ -288,10 +288,11 @@ void ReplyViewTest::tickShowsRateAndTime()
 {
     Screen screen;
     TForm1 &form = screen.form();
-    form.ApplicationIdle();
+    DeviceLink &link = screen.program->link();
+    link.ApplicationIdle();
     QTest::qSleep(30);
-    form.ApplicationIdle(); // a non-zero idle step
-    QVERIFY(form.acquisition().idleStep > 0);
+    link.ApplicationIdle(); // a non-zero idle step
+    QVERIFY(link.acquisition().idleStep > 0);
     form.Timer1Timer();
     QCOMPARE(screen.text("Label51"), QString("10,00000"));
     QCOMPARE(screen.text("Label52"), QString("10,00000"));
@@ -334,29 +335,29 @@ void ReplyViewTest::dialNeedle()
 void ReplyViewTest::resolutionEntry()
 {
     Screen screen;
-    QCOMPARE(screen.form().wanted().Res[0], 1024.0f); // the lists' start-up click
+    QCOMPARE(screen.program->link().device().Set.Res[0], 1024.0f); // the lists' start-up click
     auto *edit = screen.child<QLineEdit>("Edit8");
     auto *list = screen.child<QComboBox>("ComboBox3");
     list->setCurrentIndex(4);
     emit list->activated(4); // "12bit"
     QCOMPARE(edit->text(), QString("4096"));
-    QCOMPARE(screen.form().wanted().Res[0], 4096.0f);
+    QCOMPARE(screen.program->link().device().Set.Res[0], 4096.0f);
     edit->setText("3000");
     emit edit->returnPressed();
-    QCOMPARE(screen.form().wanted().Res[0], 3000.0f);
+    QCOMPARE(screen.program->link().device().Set.Res[0], 3000.0f);
     QCOMPARE(list->currentText(), QString("----"));
     edit->setText("2147483647");
     emit edit->returnPressed();
-    QCOMPARE(screen.form().wanted().Res[0], 2147483648.0f);
+    QCOMPARE(screen.program->link().device().Set.Res[0], 2147483648.0f);
     QCOMPARE(list->currentText(), QString("----"));
     edit->setText("abc");
     emit edit->returnPressed();
-    QCOMPARE(screen.form().wanted().Res[0], 2147483648.0f);
+    QCOMPARE(screen.program->link().device().Set.Res[0], 2147483648.0f);
 
     screen.feed(replyFrame(CMD_LED, {1, 0, 0, 0})); // the panel is about to be refreshed
     edit->setText("256");
     emit edit->returnPressed();
-    QCOMPARE(screen.form().wanted().Res[0], 2147483648.0f);
+    QCOMPARE(screen.program->link().device().Set.Res[0], 2147483648.0f);
 }
 
 void ReplyViewTest::monitorMenusClear()

@@ -2,6 +2,7 @@
 // measurement handling, with the real device state and windows.
 #include "Com_debugger.h"
 #include "HeldStartUp.h"
+#include "DeviceLink.h"
 #include "Main.h"
 #include "Program.h"
 #include "RecordingDialogs.h"
@@ -28,7 +29,7 @@ struct Harness {
         program = std::make_unique<Program>(dialogs);
         holdStartUpConnection(*program);
         program->monitor().show(); // so that every trace line is built
-        program->main().OnPortEvent(&program->main().port(), Tserial_event::PortOpened);
+        program->link().OnPortEvent(&program->link().port(), Tserial_event::PortOpened);
         QCoreApplication::processEvents();
     }
 };
@@ -47,11 +48,11 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 // Each burst is a length byte followed by up to that many bytes, as the port would deliver them.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    TForm1 &form = harness->program->main();
+    DeviceLink &link = harness->program->link();
     size_t pos = 0;
     while (pos < size) {
         const size_t length = std::min<size_t>(data[pos] % 65, size - pos - 1);
-        form.HandleBurst(QByteArray(reinterpret_cast<const char *>(data + pos + 1), qsizetype(length)));
+        link.HandleBurst(QByteArray(reinterpret_cast<const char *>(data + pos + 1), qsizetype(length)));
         pos += 1 + length;
     }
     harness->program->monitor().czy1Click();

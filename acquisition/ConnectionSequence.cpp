@@ -1,4 +1,4 @@
-#include "WizardSteps.h"
+#include "ConnectionSequence.h"
 
 #include "ProtocolFrame.h"
 
@@ -59,6 +59,53 @@ std::optional<WizardWait> wizardWait(int32_t step)
     }
 }
 
+void ConnectionSequence::forgetParameters(DeviceState &device)
+{
+    const ParamFlags kept = device.Recv;
+    device.Recv = ParamFlags{};
+    device.Recv.presenceKnown = kept.presenceKnown;
+    std::copy(std::begin(kept.Res), std::end(kept.Res), std::begin(device.Recv.Res));
+}
+
+SequenceTick ConnectionSequence::tick(DeviceState &device, ConnectionState &connection)
+{
+    SequenceTick result;
+    const int running = step_;
+    const std::optional<WizardWait> wait = wizardWait(running);
+    if (running == WizardIdentify) {
+        device.deviceType = DeviceUnknown;
+        result.request = CMD_IDENT;
+        result.completedStep = WizardIdentify;
+        setStep(WizardFirstWait);
+    } else if (running == WizardFinish) {
+        setStep(WizardIdle);
+        connection.deviceFound = true;
+        connection.portOpen = connection.baudChosen = connection.portChosen = true;
+        // The instrument's values become the wanted ones, except the resolutions the panel holds.
+        DeviceParams &set = device.Set;
+        float resolutions[3];
+        std::copy(std::begin(set.Res), std::end(set.Res), resolutions);
+        set = device.Stan;
+        std::copy(std::begin(resolutions), std::end(resolutions), std::begin(set.Res));
+        result.completedStep = WizardFinish;
+        result.finished = true;
+    } else if (wait) {
+        if (wait->arrived(device)) {
+            if (running == WizardFirstWait && modelName(device.deviceType))
+                device.namedType = device.deviceType;
+            result.completedStep = running;
+            setStep(running + 1);
+        } else if (ticks_ % 2 == 1) {
+            // Asked on every second tick only: answers 50 ms apart would run together
+            // within the port's 50 ms read gap and none would be recognised.
+            result.request = wait->request;
+        }
+    }
+    if (wait && ++ticks_ > wait->tickLimit)
+        result.showFailure = true;
+    return result;
+}
+
 QString versionText(int32_t version)
 {
     QString text = QString::number(version);
@@ -66,7 +113,7 @@ QString versionText(int32_t version)
     return text;
 }
 
-std::optional<QString> deviceTypeName(int32_t deviceType)
+std::optional<QString> modelName(int32_t deviceType)
 {
     switch (deviceType) {
     case DeviceKX520Q:

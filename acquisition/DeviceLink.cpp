@@ -1,0 +1,169 @@
+#include "DeviceLink.h"
+
+#include "BurstRoute.h"
+#include "ConnectionSequence.h"
+#include "MeasurementDecoder.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+
+DeviceLink::DeviceLink(AcquisitionPacer::Clock clock, QObject *parent)
+    : QObject(parent), sender_([this](const kx::ProtocolFrame &frame) {
+          serialPort.send(reinterpret_cast<const char *>(frame.data()), int(frame.size()));
+      }),
+      pacer_(std::move(clock))
+{
+    serialPort.setNotifier([this](Tserial_event *port, int event) { OnPortEvent(port, event); });
+    // Runs whenever the event queue has become empty.
+    if (auto *dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &DeviceLink::ApplicationIdle);
+}
+
+DeviceLink::~DeviceLink()
+{
+    // The worker must not hand anything to an object that is going away, nor keep the exit waiting.
+    serialPort.shutdownQuietly();
+}
+
+int DeviceLink::open(const QString &portName, int32_t baudRate, bool quiet)
+{
+    serialPort.setReadSize(64);
+    quietPending_ = quiet;
+    const int result = serialPort.open(portName.toLocal8Bit().constData(), baudRate, 0, 8, false);
+    // No PortOpened will come to consume the choice; otherwise it stays until that
+    // notification arrives, however late.
+    if (result != 0)
+        quietPending_ = false;
+    return result;
+}
+
+void DeviceLink::close()
+{
+    serialPort.close();
+}
+
+void DeviceLink::shutdown()
+{
+    serialPort.shutdownQuietly();
+}
+
+void DeviceLink::setTrace(TrafficTrace *trace)
+{
+    trace_ = trace;
+    sender_.setTrace(trace);
+}
+
+void DeviceLink::setSampling(bool continuous, int periodMs)
+{
+    continuous_ = continuous;
+    periodMs_ = periodMs;
+}
+
+QString DeviceLink::deviceTypeName() const
+{
+    return modelName(device_.namedType).value_or(QStringLiteral("<nierozpoznane>"));
+}
+
+void DeviceLink::ApplicationIdle()
+{
+    if (pacer_.idlePass(continuous_, periodMs_, device_.deviceType))
+        sender_.SendRead(kx::CMD_MEASURE);
+}
+
+bool DeviceLink::synchronise()
+{
+    const SyncTick tick = sync_.tick(device_, connection_.deviceFound, pacer_.state().GO, channels_);
+    for (const SyncRequest &request : tick.requests) {
+        if (request.write)
+            sender_.SendWrite(request.cmd, request.data);
+        else
+            sender_.SendRead(request.cmd, request.data);
+    }
+    return tick.refreshPanel;
+}
+
+void DeviceLink::OnPortEvent(Tserial_event *port, int event)
+{
+    if (!port)
+        return;
+    // Worker thread: copy and queue, never wait for the user-interface thread. Queued
+    // calls keep arrival order.
+    switch (event) {
+    case Tserial_event::PortOpened:
+    case Tserial_event::PortClosed:
+        QMetaObject::invokeMethod(
+            this, [this, event] { portNotification(event); }, Qt::QueuedConnection);
+        break;
+    case Tserial_event::DataArrived: {
+        const QByteArray burst(port->rxData(), port->rxSize());
+        QMetaObject::invokeMethod(
+            this, [this, burst] { HandleBurst(burst); }, Qt::QueuedConnection);
+        port->rxDone();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void DeviceLink::portNotification(int event)
+{
+    if (event == Tserial_event::PortOpened) {
+        connection_.portOpen = true;
+        emit opened(std::exchange(quietPending_, false));
+    } else {
+        // Cleared before anyone is told: nothing may take the port for open any more.
+        connection_.portOpen = false;
+        emit closed();
+    }
+}
+
+void DeviceLink::HandleBurst(const QByteArray &burst)
+{
+    if (!connection_.portOpen)
+        return;
+    const auto *p = reinterpret_cast<const uint8_t *>(burst.constData());
+    const auto n = size_t(burst.size());
+    switch (routeBurst(p, n)) {
+    case BurstRoute::Measurement:
+        if (continuous_) {
+            if (const auto periodMs = samplePeriod_.frame(pacer_.state().measTime))
+                emit samplePeriodMeasured(*periodMs);
+        }
+        HandleMeasurement(p, n);
+        break;
+    case BurstRoute::Reply:
+        HandleReply(p);
+        break;
+    case BurstRoute::Nothing:
+        break;
+    }
+}
+
+void DeviceLink::HandleReply(const uint8_t *p)
+{
+    const ReplyEffect effect = HandleReplyFrame(p, device_, trace_);
+    if (effect.kind != ReplyEffect::Dropped)
+        emit replyHandled(effect);
+}
+
+void DeviceLink::HandleMeasurement(const uint8_t *p, size_t n)
+{
+    const MeasurementResult result = decodeMeasurement(p, n, device_, channels_);
+    if (!result.accepted)
+        return;
+    for (int i = 0; i < 3; ++i)
+        if (result.presenceChanged & (1 << i))
+            emit presenceChanged(i, device_.sensorPresent[i]);
+    Sample sample;
+    sample.time = pacer_.state().measTime;
+    for (int i = 0; i < 3; ++i) {
+        sample.value[i] = channels_.channelValue[i];
+        sample.present[i] = device_.sensorPresent[i];
+        sample.cycles[i] = channels_.cycleCount[i];
+    }
+    sample.pk1 = channels_.pk1State;
+    sample.pk2 = channels_.pk2State;
+    emit sampleDecoded(sample);
+    pacer_.state().zapytanie = false;
+}

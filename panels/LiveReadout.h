@@ -1,0 +1,37 @@
+#pragma once
+
+#include "AcquisitionPacer.h"
+#include "Sample.h"
+#include "SensorControls.h"
+
+#include <QString>
+#include <array>
+
+class QLabel;
+class QWidget;
+
+/// The live indicators: per sample the value and cycle fields, gauges and output lamps;
+/// per 50 ms tick the rate and time labels and the dials.
+class LiveReadout {
+public:
+    /// The labels that show the sampling rate and the acquisition time.
+    struct Labels {
+        QLabel *rate;      ///< beside "próbek na sekundę:"
+        QLabel *chartRate; ///< above the chart
+        QLabel *time;      ///< the acquisition time
+    };
+
+    LiveReadout(const std::array<SensorControls, 3> &sensors, std::array<QLabel *, 2> lamps, Labels labels);
+
+    void UpdateReadout(const Sample &sample, int32_t mode);
+    void Timer1Timer(const AcquisitionState &acquisition, bool continuous, int periodMs);
+
+    /// The text a value field shows for a reading.
+    static QString valueText(float value);
+
+private:
+    const std::array<SensorControls, 3> &sensors;
+    std::array<QLabel *, 2> lamps;
+    Labels labels;
+    Sample last;
+};
