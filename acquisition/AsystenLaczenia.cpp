@@ -56,7 +56,11 @@ TAsystentForm::TAsystentForm(DeviceLink &link, UserDialogs &dialogs, PortEnumera
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &TAsystentForm::Timer1Timer);
     Timer1->start(50);
-    // The saved port is the one to try first.
+    showSavedPort();
+}
+
+void TAsystentForm::showSavedPort()
+{
     ui->ComboBox1->setCurrentText(link.connection().portName());
 }
 

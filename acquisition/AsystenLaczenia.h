@@ -37,6 +37,8 @@ public:
     void ShowFailureDisplay();
 
     int wizardStep() const { return sequence.step(); }
+    /// The port list starts at the port saved in the settings.
+    void showSavedPort();
 
 signals:
     /// "Połącz" has tried the port, 100 ms after the click.

@@ -12,6 +12,7 @@ enum WizardStepNumber : int32_t {
     WizardIdle = 0,
     WizardIdentify = 1,
     WizardFirstWait = 2,
+    WizardFirstParameter = 6,
     WizardLastWait = 24,
     WizardFinish = 25,
 };
@@ -45,6 +46,8 @@ public:
 
     /// The port is open: the next tick starts identification.
     void begin() { setStep(WizardIdentify); }
+    /// Reads every parameter again, as after the identification, and adopts them.
+    void beginReload() { setStep(WizardFirstParameter); }
     void abort() { setStep(WizardIdle); }
 
     SequenceTick tick(DeviceState &device, ConnectionState &connection);

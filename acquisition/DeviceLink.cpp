@@ -1,18 +1,20 @@
 #include "DeviceLink.h"
 
 #include "BurstRoute.h"
-#include "ConnectionSequence.h"
 #include "MeasurementDecoder.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QTimer>
 
 DeviceLink::DeviceLink(AcquisitionPacer::Clock clock, QObject *parent)
     : QObject(parent), sender_([this](const kx::ProtocolFrame &frame) {
           serialPort.send(reinterpret_cast<const char *>(frame.data()), int(frame.size()));
       }),
-      pacer_(std::move(clock))
+      pacer_(std::move(clock)), reloadTimer_(new QTimer(this))
 {
+    reloadTimer_->setInterval(50);
+    connect(reloadTimer_, &QTimer::timeout, this, &DeviceLink::reloadTick);
     serialPort.setNotifier([this](Tserial_event *port, int event) { OnPortEvent(port, event); });
     // Runs whenever the event queue has become empty.
     if (auto *dispatcher = QAbstractEventDispatcher::instance())
@@ -70,8 +72,10 @@ void DeviceLink::ApplicationIdle()
         sender_.SendRead(kx::CMD_MEASURE);
 }
 
-bool DeviceLink::synchronise()
+void DeviceLink::synchronise(const std::function<void()> &refreshPanel)
 {
+    if (reload_.running())
+        return;
     const SyncTick tick = sync_.tick(device_, connection_.deviceFound, pacer_.state().GO, channels_);
     for (const SyncRequest &request : tick.requests) {
         if (request.write)
@@ -79,7 +83,25 @@ bool DeviceLink::synchronise()
         else
             sender_.SendRead(request.cmd, request.data);
     }
-    return tick.refreshPanel;
+    if (tick.refreshPanel) {
+        refreshPanel();
+        device_.panelRefreshPending = false;
+    }
+}
+
+void DeviceLink::reloadTick()
+{
+    const SequenceTick tick = reload_.tick(device_, connection_);
+    if (tick.request)
+        sender_.SendRead(*tick.request);
+    if (tick.showFailure) {
+        // An instrument that stopped answering is read again by the next connection.
+        reload_.abort();
+        reloadTimer_->stop();
+    } else if (tick.finished) {
+        reloadTimer_->stop();
+        emit parametersReloaded();
+    }
 }
 
 void DeviceLink::OnPortEvent(Tserial_event *port, int event)
@@ -143,8 +165,19 @@ void DeviceLink::HandleBurst(const QByteArray &burst)
 void DeviceLink::HandleReply(const uint8_t *p)
 {
     const ReplyEffect effect = HandleReplyFrame(p, device_, trace_);
-    if (effect.kind != ReplyEffect::Dropped)
-        emit replyHandled(effect);
+    if (effect.kind == ReplyEffect::Dropped)
+        return;
+    if (effect.kind == ReplyEffect::CycleReset) {
+        // Acknowledged: without this, a stopped acquisition or a mode without counters
+        // would repeat the reset on every tick and crowd out every other request.
+        sync_.cycleResetPending[effect.sensor] = false;
+    } else if (effect.kind == ReplyEffect::Defaults && connection_.deviceFound) {
+        // The panel must not keep showing the old values as confirmed.
+        ConnectionSequence::forgetParameters(device_);
+        reload_.beginReload();
+        reloadTimer_->start();
+    }
+    emit replyHandled(effect);
 }
 
 void DeviceLink::HandleMeasurement(const uint8_t *p, size_t n)

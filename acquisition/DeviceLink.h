@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AcquisitionPacer.h"
+#include "ConnectionSequence.h"
 #include "ConnectionState.h"
 #include "DeviceState.h"
 #include "ParameterSync.h"
@@ -12,6 +13,9 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <functional>
+
+class QTimer;
 
 class TrafficTrace;
 
@@ -52,9 +56,11 @@ public:
 
     /// One pass of the idle pacing: sends the measurement request when it is due.
     void ApplicationIdle();
-    /// One tick of the parameter synchronisation: sends what it decides; true when the
-    /// settings panel must be refreshed from the reported values.
-    bool synchronise();
+    /// One tick of the parameter synchronisation: sends what it decides and, where replies
+    /// changed the reported values, runs refreshPanel before the refresh counts as done.
+    /// Nothing is written while the parameters are being read again.
+    void synchronise(const std::function<void()> &refreshPanel);
+    bool reloading() const { return reload_.running(); }
 
     /// The port's notifier; runs on the port's worker thread and only hands over.
     void OnPortEvent(Tserial_event *port, int event);
@@ -72,11 +78,14 @@ signals:
     void sampleDecoded(const Sample &sample);
     /// Continuous sampling: the mean period of the last ten frames, in milliseconds.
     void samplePeriodMeasured(double periodMs);
+    /// The parameters were read again after the factory settings and adopted as wanted.
+    void parametersReloaded();
 
 private:
     void portNotification(int event);
     void HandleReply(const uint8_t *p);
     void HandleMeasurement(const uint8_t *p, size_t n);
+    void reloadTick();
 
     Tserial_event serialPort;
     RequestSender sender_;
@@ -87,6 +96,8 @@ private:
     AcquisitionPacer pacer_;
     ParameterSync sync_;
     SamplePeriodMeter samplePeriod_;
+    ConnectionSequence reload_;
+    QTimer *reloadTimer_;
     bool quietPending_ = false;
     bool continuous_ = false;
     int periodMs_ = 10;

@@ -13,37 +13,6 @@ FrameData byteData(int32_t value)
     return {uint8_t(value), 0, 0, 0};
 }
 
-/// The write of the first member whose reported value differs from the wanted one.
-std::optional<SyncRequest> firstDifference(const DeviceParams &set, const DeviceParams &stan)
-{
-    if (stan.LED != set.LED)
-        return SyncRequest{true, CMD_LED, byteData(set.LED)};
-    if (stan.OnTime != set.OnTime)
-        return SyncRequest{true, CMD_ONTIME, packedData(set.OnTime)};
-    if (!sameParameter(set.PK1, stan.PK1))
-        return SyncRequest{true, CMD_PK1, packedData(set.PK1)};
-    if (!sameParameter(set.PK2, stan.PK2))
-        return SyncRequest{true, CMD_PK2, packedData(set.PK2)};
-    if (stan.decp != set.decp)
-        return SyncRequest{true, CMD_DECP, byteData(set.decp)};
-    if (stan.Beep != set.Beep)
-        return SyncRequest{true, CMD_BEEP, byteData(set.Beep)};
-    if (stan.Q_NR != set.Q_NR)
-        return SyncRequest{true, CMD_SENSORS, {0, 0, 0, uint8_t(set.Q_NR)}};
-    if (stan.mode != set.mode)
-        return SyncRequest{true, CMD_MODE, byteData(set.mode)};
-    for (int i = 0; i < 3; ++i)
-        if (!sameParameter(set.COEF[i], stan.COEF[i]))
-            return SyncRequest{true, uint8_t(CMD_COEF0 + i), packedData(set.COEF[i])};
-    for (int i = 0; i < 3; ++i)
-        if (!sameParameter(set.UZP[i], stan.UZP[i]))
-            return SyncRequest{true, uint8_t(CMD_UZP0 + i), packedData(set.UZP[i])};
-    for (int i = 0; i < 3; ++i)
-        if (!sameParameter(set.Offset[i], stan.Offset[i]))
-            return SyncRequest{true, uint8_t(CMD_OFFSET0 + i), packedData(set.Offset[i])};
-    return std::nullopt;
-}
-
 std::optional<SyncRequest> missingValue(const ParamFlags &recv)
 {
     for (int i = 0; i < 3; ++i)
@@ -82,6 +51,36 @@ bool sameParameter(float wanted, float reported)
     return RoundDecimal(wanted, -3) == RoundDecimal(reported, -3);
 }
 
+std::optional<SyncRequest> firstDifference(const DeviceParams &set, const DeviceParams &stan)
+{
+    if (stan.LED != set.LED)
+        return SyncRequest{true, CMD_LED, byteData(set.LED)};
+    if (stan.OnTime != set.OnTime)
+        return SyncRequest{true, CMD_ONTIME, packedData(set.OnTime)};
+    if (!sameParameter(set.PK1, stan.PK1))
+        return SyncRequest{true, CMD_PK1, packedData(set.PK1)};
+    if (!sameParameter(set.PK2, stan.PK2))
+        return SyncRequest{true, CMD_PK2, packedData(set.PK2)};
+    if (stan.decp != set.decp)
+        return SyncRequest{true, CMD_DECP, byteData(set.decp)};
+    if (stan.Beep != set.Beep)
+        return SyncRequest{true, CMD_BEEP, byteData(set.Beep)};
+    if (stan.Q_NR != set.Q_NR)
+        return SyncRequest{true, CMD_SENSORS, {0, 0, 0, uint8_t(set.Q_NR)}};
+    if (stan.mode != set.mode)
+        return SyncRequest{true, CMD_MODE, byteData(set.mode)};
+    for (int i = 0; i < 3; ++i)
+        if (!sameParameter(set.COEF[i], stan.COEF[i]))
+            return SyncRequest{true, uint8_t(CMD_COEF0 + i), packedData(set.COEF[i])};
+    for (int i = 0; i < 3; ++i)
+        if (!sameParameter(set.UZP[i], stan.UZP[i]))
+            return SyncRequest{true, uint8_t(CMD_UZP0 + i), packedData(set.UZP[i])};
+    for (int i = 0; i < 3; ++i)
+        if (!sameParameter(set.Offset[i], stan.Offset[i]))
+            return SyncRequest{true, uint8_t(CMD_OFFSET0 + i), packedData(set.Offset[i])};
+    return std::nullopt;
+}
+
 SyncTick ParameterSync::tick(DeviceState &device, bool deviceFound, bool GO, const ChannelState &channels)
 {
     SyncTick result;
@@ -97,7 +96,7 @@ SyncTick ParameterSync::tick(DeviceState &device, bool deviceFound, bool GO, con
             result.requests.push_back({true, uint8_t(CMD_CLRCYC0 + i)});
     }
     if (device.panelRefreshPending) {
-        device.panelRefreshPending = false;
+        // Cleared by whoever refreshes, once the panel shows the reported values.
         result.refreshPanel = true;
         return result;
     }

@@ -19,6 +19,7 @@ struct SyncRequest {
 /// What one tick of the synchronisation loop does.
 struct SyncTick {
     std::vector<SyncRequest> requests;
+    /// The panel must be refreshed from the reported values, then panelRefreshPending cleared.
     bool refreshPanel = false;
 };
 
@@ -34,6 +35,9 @@ public:
     bool cycleResetPending[3] = {};
     int32_t pollCountdown = 0;
 };
+
+/// The write of the first member, in write order, whose reported value differs from the wanted one.
+std::optional<SyncRequest> firstDifference(const DeviceParams &set, const DeviceParams &stan);
 
 /// Floats are equal when both round to the same thousandth; a value that is not a number never is.
 bool sameParameter(float wanted, float reported);

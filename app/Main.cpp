@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "AsystenLaczenia.h"
+#include "Corrections.h"
 #include "DeviceLink.h"
 #include "DeviceView.h"
 #include "FirmwareUpdate.h"
@@ -58,10 +59,9 @@ TForm1::TForm1(DeviceLink &link, UserDialogs &dialogs, QWidget *parent)
                                                              ui->UpDown3, ui->Edit6, ui->Edit7, ui->Edit4, ui->UpDown1,
                                                              ui->Edit9, ui->UpDown4, ui->CheckBox15, ui->BitBtn3,
                                                              ui->Label63, ui->Label64, ui->Label65},
-                                            startDir);
+                                            link, startDir);
     connectControls();
     connectLink();
-    loadSettings();
     link.setSampling(ui->CheckBox18->isChecked(), ui->CSpinEdit2->value());
     // The lists start at "10bit": their click actions make 1024 the wanted resolutions.
     ComboBox3Click();
@@ -96,7 +96,8 @@ void TForm1::attach(const Windows &attached, const Tools &attachedTools, const P
         sensors[i].chartValue = pages.chartValues[i];
     readout = std::make_unique<LiveReadout>(sensors, std::array<QLabel *, 2>{ui->Panel1, ui->Panel2},
                                             LiveReadout::Labels{ui->Label51, pages.chartRate, ui->Label40});
-    view = std::make_unique<DeviceView>(sensors, *panel, *resolution, *windows.wartosc, *windows.mnoznik);
+    corrections = std::make_unique<Corrections>(sensors, link, *windows.wartosc, *windows.mnoznik);
+    view = std::make_unique<DeviceView>(sensors, *panel, *resolution, *corrections);
     adjustSize();
     setFixedSize(size());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -125,13 +126,9 @@ void TForm1::connectControls()
     connect(ui->SpeedButton10, &QPushButton::clicked, this, &TForm1::SpeedButton10Click);
     connect(ui->SpeedButton11, &QPushButton::clicked, this, &TForm1::SpeedButton11Click);
     connect(ui->SpeedButton12, &QPushButton::clicked, this, &TForm1::SpeedButton12Click);
-    connect(ui->CheckBox15, &QCheckBox::toggled, this, &TForm1::CheckBox15Click);
     connect(ui->CheckBox18, &QCheckBox::toggled, this, &TForm1::CheckBox18Click);
     connect(ui->CSpinEdit2, &QSpinBox::valueChanged, this,
             [this](int periodMs) { link.setSampling(ui->CheckBox18->isChecked(), periodMs); });
-    // Setting these from code acts like a click: toggled runs the handler either way.
-    for (int i = 0; i < 3; ++i)
-        connect(sensors[size_t(i)].active, &QCheckBox::toggled, this, [this, i] { activeBoxClick(i); });
 }
 
 void TForm1::connectLink()
@@ -140,22 +137,17 @@ void TForm1::connectLink()
     connect(&link, &DeviceLink::closed, this, &TForm1::showPortClosed);
     connect(&link, &DeviceLink::replyHandled, this,
             [this](const ReplyEffect &effect) { view->showReply(effect, link.device()); });
-    connect(&link, &DeviceLink::presenceChanged, this,
-            [this](int sensor, bool present) { view->showPresence(sensor, present); });
+    connect(&link, &DeviceLink::presenceChanged, this, [this](int sensor, bool present) {
+        view->showPresence(sensor, present);
+        corrections->showPresence(sensor, present);
+    });
+    connect(&link, &DeviceLink::parametersReloaded, this, &TForm1::refreshPanel);
     connect(&link, &DeviceLink::samplePeriodMeasured, this,
             [this](double periodMs) { ui->Label67->setText(FormatGeneral(RoundDecimal(periodMs, -2))); });
 }
 
-void TForm1::loadSettings()
+void TForm1::applySettings(const Settings &settings)
 {
-    QFile file(resolveStartDirPath(startDir, QStringLiteral("\\config.ini")));
-    configFound = file.exists();
-    if (!configFound) {
-        dialogs.message(QStringLiteral("nie odnaleziono pliku konfiguracyjnego!"));
-        return;
-    }
-    // A file that cannot be read reads as one that ends at once.
-    const Settings settings = readSettings(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
     for (size_t i = 0; i < 3; ++i)
         if (settings.channelActive[i])
             sensors[i].active->setChecked(*settings.channelActive[i]);
@@ -163,6 +155,10 @@ void TForm1::loadSettings()
         ui->CheckBox18->setChecked(*settings.sampling.continuous);
     if (settings.sampling.periodMs)
         ui->CSpinEdit2->setValue(*settings.sampling.periodMs);
+}
+
+void TForm1::applyPortSetting(const Settings &settings)
+{
     // A port lost to a damaged file falls back to "COM1" instead of reaching the wizard empty.
     link.connection().setPortName(portNameOrDefault(settings.portName));
 }
@@ -208,12 +204,6 @@ void TForm1::instrukcjaKX520Q1Click()
 void TForm1::orpogramie1Click()
 {
     windows.about->showAbout();
-}
-
-void TForm1::activeBoxClick(int sensor)
-{
-    if (!link.device().sensorPresent[sensor])
-        sensors[size_t(sensor)].active->setChecked(false);
 }
 
 void TForm1::ComboBox3Click()

@@ -11,6 +11,7 @@ class QTimer;
 namespace Ui {
 class TForm1;
 }
+class Corrections;
 class DeviceLink;
 class DeviceView;
 class LiveReadout;
@@ -25,6 +26,7 @@ class TO_programieForm;
 class FirmwareUpdate;
 class HelpDocuments;
 struct Sample;
+struct Settings;
 
 /// The main window: the menus, the two tabs of live readings and instrument settings,
 /// the pages placed in the other tabs, and the timers that drive them.
@@ -61,7 +63,10 @@ public:
     void attach(const Windows &windows, const Tools &tools, const Pages &pages);
 
     const QString &startDirectory() const { return startDir; }
-    bool settingsFileFound() const { return configFound; }
+    /// Lines 1-5 of the settings: the "Aktywny" boxes, applied as clicks, and the sampling.
+    void applySettings(const Settings &settings);
+    /// Line 21: the port to connect to.
+    void applyPortSetting(const Settings &settings);
 
     void FormShow();
     void FormClose();
@@ -84,7 +89,6 @@ public:
     void SpeedButton11Click();
     void SpeedButton12Click();
     void CheckBox18Click();
-    void CheckBox15Click();
     void ComboBox3Click();
     void ComboBox4Click();
     void ComboBox5Click();
@@ -105,8 +109,6 @@ private:
     QTimer *makeTimer(const char *name, int intervalMs);
     void connectControls();
     void connectLink();
-    void loadSettings();
-    void activeBoxClick(int sensor);
     void lockSettingsGroups(bool locked, bool pauseOrder = false);
     void showPortOpened(bool quiet);
     void showPortClosed();
@@ -119,10 +121,10 @@ private:
     std::array<SensorControls, 3> sensors;
     std::unique_ptr<ResolutionControls> resolution;
     std::unique_ptr<SettingsPanel> panel;
+    std::unique_ptr<Corrections> corrections;
     std::unique_ptr<DeviceView> view;
     std::unique_ptr<LiveReadout> readout;
     QString startDir;
-    bool configFound = false;
 
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;

@@ -55,11 +55,6 @@ void TForm1::CheckBox18Click()
     link.setSampling(continuous, ui->CSpinEdit2->value());
 }
 
-void TForm1::CheckBox15Click()
-{
-    link.device().Set.Beep = ui->CheckBox15->isChecked() ? 1 : 0;
-}
-
 void TForm1::Timer2Timer()
 {
     const AcquisitionState &acquisition = link.acquisition();
@@ -70,11 +65,10 @@ void TForm1::Timer2Timer()
     }
     if (const auto status = statusText(link.connection().deviceFound, acquisition.GO))
         ui->Label66->setText(*status);
-    if (link.synchronise())
-        refreshPanel();
+    link.synchronise([this] { refreshPanel(); });
 }
 
 void TForm1::refreshPanel()
 {
-    panel->refresh(link.device(), link.deviceTypeName());
+    panel->refresh();
 }

@@ -1,5 +1,9 @@
 #include "Program.h"
 
+#include "SettingsFile.h"
+#include "StartDirPath.h"
+#include "UserDialogs.h"
+
 #include "AsystenLaczenia.h"
 #include "ChartPage.h"
 #include "Com_debugger.h"
@@ -16,6 +20,7 @@
 #include "HelpDocuments.h"
 
 #include <QApplication>
+#include <QFile>
 
 /// The firmware update closes the port through the link.
 class LinkPortControl : public PortControl {
@@ -52,8 +57,6 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
 
     chartPage = new ChartPage;
     registerPage_ = new RegisterPage;
-    if (form1->settingsFileFound())
-        registerPage_->writeTitles();
     form1->attach({mnoznik.get(), wartosc.get(), debugger.get(), asystent.get(), about.get()},
                   {firmware.get(), help.get()},
                   {chartPage,
@@ -62,6 +65,23 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
                    chartPage->rateLabel()});
     QObject::connect(asystent.get(), &TAsystentForm::connected, form1.get(), &TForm1::refreshPanel);
     wireSamples();
+    loadSettings(dialogs);
+}
+
+void Program::loadSettings(UserDialogs &dialogs)
+{
+    QFile file(resolveStartDirPath(form1->startDirectory(), QStringLiteral("\\config.ini")));
+    if (!file.exists()) {
+        dialogs.message(QStringLiteral("nie odnaleziono pliku konfiguracyjnego!"));
+        return;
+    }
+    // A file that cannot be read reads as one that ends at once. Each part applies its
+    // own lines, in the file's order.
+    const Settings settings = readSettings(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    form1->applySettings(settings);
+    registerPage_->writeTitles();
+    form1->applyPortSetting(settings);
+    asystent->showSavedPort();
 }
 
 void Program::wireSamples()

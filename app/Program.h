@@ -40,6 +40,7 @@ public:
 
 private:
     void wireSamples();
+    void loadSettings(UserDialogs &dialogs);
 
     std::unique_ptr<SystemLauncher> systemLauncher;
     std::unique_ptr<DeviceLink> link_;

@@ -25,7 +25,8 @@ class ChartPaging {
 public:
     /// Points per page; 0 when paging is off.
     int perPage() const { return perPage_; }
-    /// Current page, 1-based, within 1..pageCount of the chart it was last set against.
+    /// Current page, 1-based, within 1..pageCount of the chart it was last set against
+    /// (after clearing the chart, selectPage(page()) brings it back within the count).
     int page() const { return page_; }
 
     /// Sets N (0 switches paging off); a current page beyond the new count moves to the last page.

@@ -1,16 +1,13 @@
 #include "DeviceView.h"
 
-#include "EditColour.h"
-#include "Mnoznikunit.h"
+#include "Corrections.h"
 #include "NumberFormat.h"
 #include "ResolutionControls.h"
 #include "SettingsPanel.h"
-#include "Wartoscunit.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 
 namespace {
 
@@ -27,66 +24,38 @@ QString sensorCaption(int sensor, bool present)
 } // namespace
 
 DeviceView::DeviceView(const std::array<SensorControls, 3> &sensors, SettingsPanel &panel,
-                       ResolutionControls &resolution, TWartoscForm &wartosc, TMnoznikForm &mnoznik)
-    : sensors(sensors), panel(panel), resolution(resolution), wartosc(wartosc), mnoznik(mnoznik)
+                       ResolutionControls &resolution, Corrections &corrections)
+    : sensors(sensors), panel(panel), resolution(resolution), corrections(corrections)
 {
 }
 
 void DeviceView::showReply(const ReplyEffect &effect, const DeviceState &device)
 {
+    const DeviceParams &stan = device.Stan;
     switch (effect.kind) {
     case ReplyEffect::Mode:
         panel.showMode(device);
         break;
     case ReplyEffect::ZeroPosition:
-        showZeroPosition(effect.sensor, device, true);
-        break;
     case ReplyEffect::Zeroing:
-        showZeroPosition(effect.sensor, device, false);
+        sensors[size_t(effect.sensor)].zeroPosition->setText(parameterText(stan.UZP[effect.sensor]));
         break;
     case ReplyEffect::Offset:
-        showOffset(effect.sensor, device);
+        sensors[size_t(effect.sensor)].offset->setText(parameterText(stan.Offset[effect.sensor]));
         break;
     case ReplyEffect::Multiplier:
-        showMultiplier(effect.sensor, device);
+        sensors[size_t(effect.sensor)].multiplier->setText(parameterText(stan.COEF[effect.sensor]));
         break;
     case ReplyEffect::Sensors:
         showSensors(device, effect.setActiveBoxes);
         break;
     case ReplyEffect::Resolution:
-        resolution.showReported(effect.sensor, resolutionSteps(effect.sensor, device.Stan.Res[effect.sensor]));
+        resolution.showReported(effect.sensor, resolutionSteps(effect.sensor, stan.Res[effect.sensor]));
         break;
-    case ReplyEffect::Dropped:
-    case ReplyEffect::StateOnly:
+    default:
         break;
     }
-}
-
-void DeviceView::showZeroPosition(int sensor, const DeviceState &device, bool toDialog)
-{
-    const QString text = parameterText(device.Stan.UZP[sensor]);
-    sensors[size_t(sensor)].zeroPosition->setText(text);
-    // Sensor 0 reaches the dialog only while it edits the zero position.
-    if (toDialog && (sensor != 0 || wartosc.Label1()->text() == QStringLiteral("Poz. zero ="))) {
-        wartosc.Edit1()->setText(text);
-        setEditState(wartosc.Edit1(), EditState::Confirmed);
-    }
-}
-
-void DeviceView::showOffset(int sensor, const DeviceState &device)
-{
-    const QString text = parameterText(device.Stan.Offset[sensor]);
-    sensors[size_t(sensor)].offset->setText(text);
-    wartosc.Edit1()->setText(text);
-    setEditState(wartosc.Edit1(), EditState::Confirmed);
-}
-
-void DeviceView::showMultiplier(int sensor, const DeviceState &device)
-{
-    const QString text = parameterText(device.Stan.COEF[sensor]);
-    mnoznik.Edit6()->setText(text);
-    setEditState(mnoznik.Edit6(), EditState::Confirmed);
-    sensors[size_t(sensor)].multiplier->setText(text);
+    corrections.showReply(effect);
 }
 
 void DeviceView::showSensors(const DeviceState &device, bool setActiveBoxes)

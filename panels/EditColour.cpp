@@ -1,6 +1,7 @@
 #include "EditColour.h"
 
 #include <QApplication>
+#include <QVariant>
 #include <QWidget>
 
 void setEditState(QWidget *edit, EditState state)
@@ -13,4 +14,11 @@ void setEditState(QWidget *edit, EditState state)
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, colour);
     edit->setPalette(palette);
+    edit->setProperty("editState", int(state));
+}
+
+EditState editState(const QWidget *edit)
+{
+    const QVariant state = edit->property("editState");
+    return state.isValid() ? EditState(state.toInt()) : EditState::Confirmed;
 }

@@ -10,3 +10,5 @@ enum class EditState {
 };
 
 void setEditState(QWidget *edit, EditState state);
+/// The state last set; Confirmed for a box never set.
+EditState editState(const QWidget *edit);

@@ -1,6 +1,6 @@
 #include "ResolutionControls.h"
 
-#include "EditColour.h"
+#include "EnterEdit.h"
 #include "UpDown.h"
 
 #include <QComboBox>
@@ -20,11 +20,8 @@ ResolutionControls::ResolutionControls(const std::array<Row, 3> &rows, DeviceSta
         connect(row.list, &QComboBox::activated, this, [this, i] { listClick(i); });
         connect(row.arrows, &UpDown::changingEx, this, [this, i](int value) { UpDownChangingEx(i, value); });
         connect(row.arrows, &UpDown::clicked, this, [this, i] { enter(i); });
-        connect(row.edit, &QLineEdit::returnPressed, this, [this, i] { enter(i); });
-        connect(row.edit, &QLineEdit::textEdited, this, [this, i] {
-            if (!device_.panelRefreshPending)
-                setEditState(rows_[i].edit, EditState::Typing);
-        });
+        new EnterEdit(
+            row.edit, [this] { return device_.panelRefreshPending; }, [this, i](const QString &) { enter(i); });
     }
 }
 

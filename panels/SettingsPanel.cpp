@@ -1,10 +1,14 @@
 #include "SettingsPanel.h"
 
 #include "ConnectionSequence.h"
-#include "EditColour.h"
+#include "DeviceLink.h"
+#include "EnterEdit.h"
 #include "NumberFormat.h"
+#include "SensorListDrawing.h"
 #include "StartDirPath.h"
+#include "UpDown.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -20,9 +24,75 @@ QString parameterText(float value)
 
 } // namespace
 
-SettingsPanel::SettingsPanel(const SettingsControls &controls, QString startDir)
-    : c(controls), startDir(std::move(startDir))
+SettingsPanel::SettingsPanel(const SettingsControls &controls, DeviceLink &link, QString startDir, QObject *parent)
+    : QObject(parent), c(controls), link(link), startDir(std::move(startDir))
 {
+    DeviceParams &set = link.device().Set;
+    drawSensorList(c.activeSensor);
+    connect(c.mode, &QComboBox::activated, this, &SettingsPanel::ComboBox1Click);
+    connect(c.activeSensor, &QComboBox::activated, this, &SettingsPanel::ComboBox2Click);
+    bindWholeNumber(c.onTime, c.onTimeArrows, set.OnTime);
+    bindWholeNumber(c.led, c.ledArrows, set.LED);
+    bindWholeNumber(c.decimals, c.decimalsArrows, set.decp);
+    // The thresholds take input even while a refresh is pending.
+    new EnterEdit(c.threshold1, {},
+                  [this](const QString &text) { enterThreshold(this->link.device().Set.PK1, text, true); });
+    new EnterEdit(c.threshold2, {},
+                  [this](const QString &text) { enterThreshold(this->link.device().Set.PK2, text, false); });
+    // The refresh's own change of the box acts like a click too.
+    connect(c.beep, &QCheckBox::toggled, this, &SettingsPanel::CheckBox15Click);
+    connect(c.defaults, &QAbstractButton::clicked, this, &SettingsPanel::BitBtn3Click);
+}
+
+bool SettingsPanel::guarded() const
+{
+    return link.device().panelRefreshPending;
+}
+
+void SettingsPanel::bindWholeNumber(QLineEdit *edit, UpDown *arrows, int32_t &wanted)
+{
+    const auto take = [&wanted](const QString &text) {
+        if (const auto value = ReadWholeNumber(text))
+            wanted = *value;
+    };
+    new EnterEdit(
+        edit, [this] { return guarded(); }, take);
+    arrows->setBuddy(edit);
+    // The arrows have stepped the box before a guarded click is refused.
+    connect(arrows, &UpDown::clicked, this, [this, edit, take] {
+        if (guarded())
+            return;
+        setEditState(edit, EditState::Entered);
+        take(edit->text());
+    });
+}
+
+void SettingsPanel::enterThreshold(float &wanted, const QString &text, bool rounded)
+{
+    if (const auto value = ReadLocaleNumber(text))
+        wanted = float(rounded ? RoundDecimal(*value, -3) : *value);
+}
+
+void SettingsPanel::ComboBox1Click()
+{
+    if (!guarded())
+        link.device().Set.mode = c.mode->currentIndex();
+}
+
+void SettingsPanel::ComboBox2Click()
+{
+    if (!guarded() && c.activeSensor->currentIndex() >= 0)
+        link.device().Set.Q_NR = uint32_t(c.activeSensor->currentIndex());
+}
+
+void SettingsPanel::CheckBox15Click()
+{
+    link.device().Set.Beep = c.beep->isChecked() ? 1 : 0;
+}
+
+void SettingsPanel::BitBtn3Click()
+{
+    link.sender().SendWrite(kx::CMD_DEFAULTS);
 }
 
 QString SettingsPanel::modePicture(int item)
@@ -52,22 +122,29 @@ void SettingsPanel::showSensorCount(const DeviceState &device)
     c.sensorCount->setText(FormatGeneral(device.sensorCount));
 }
 
-void SettingsPanel::refresh(const DeviceState &device, const QString &deviceTypeName)
+void SettingsPanel::refresh()
 {
+    const DeviceState &device = link.device();
     const DeviceParams &stan = device.Stan;
-    c.deviceType->setText(deviceTypeName.isEmpty() ? QStringLiteral("(brak)") : deviceTypeName);
+    const QString typeName = link.deviceTypeName();
+    c.deviceType->setText(typeName.isEmpty() ? QStringLiteral("(brak)") : typeName);
     c.deviceVersion->setText(device.swVersion != 0 && device.hwVersion != 0
                                  ? QStringLiteral("Hardware: ") + versionText(device.hwVersion) +
                                        QStringLiteral(" , Software: ") + versionText(device.swVersion)
                                  : QStringLiteral("(brak)"));
     c.activeSensor->setCurrentIndex(stan.Q_NR <= 2 ? int(stan.Q_NR) : -1);
-    c.onTime->setText(QString::number(stan.OnTime));
-    c.threshold1->setText(parameterText(stan.PK1));
-    c.threshold2->setText(parameterText(stan.PK2));
-    c.led->setText(QString::number(stan.LED));
-    c.decimals->setText(QString::number(stan.decp));
+    // A box the user is typing in keeps the typed text and its colour.
+    const auto show = [](QLineEdit *edit, const QString &text) {
+        if (editState(edit) == EditState::Typing)
+            return;
+        edit->setText(text);
+        setEditState(edit, EditState::Confirmed);
+    };
+    show(c.onTime, QString::number(stan.OnTime));
+    show(c.threshold1, parameterText(stan.PK1));
+    show(c.threshold2, parameterText(stan.PK2));
+    show(c.led, QString::number(stan.LED));
+    show(c.decimals, QString::number(stan.decp));
     c.beep->setChecked(stan.Beep != 0);
-    for (QWidget *box :
-         std::initializer_list<QWidget *>{c.mode, c.onTime, c.threshold1, c.threshold2, c.led, c.decimals})
-        setEditState(box, EditState::Confirmed);
+    setEditState(c.mode, EditState::Confirmed);
 }

@@ -54,3 +54,21 @@ QString DecimalComma(QString text)
 {
     return text.replace(QLatin1Char('.'), QLatin1Char(','));
 }
+
+std::optional<double> ReadLocaleNumber(const QString &text)
+{
+    bool ok = false;
+    const double value = QLocale().toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> ReadWholeNumber(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 /// x rounded to the nearest multiple of 10^digit, halves to even, in double precision.
 double RoundDecimal(double x, int digit);
@@ -12,3 +13,10 @@ QString FormatGeneral(double x);
 
 /// A copy of the text with every "." replaced by ",".
 QString DecimalComma(QString text);
+
+/// Text typed by the user as a decimal number in the user's locale ("2,5" in Polish);
+/// none when it is not one.
+std::optional<double> ReadLocaleNumber(const QString &text);
+
+/// Text typed by the user as a whole decimal number; none when it is not one.
+std::optional<int> ReadWholeNumber(const QString &text);

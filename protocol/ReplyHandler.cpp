@@ -95,12 +95,17 @@ ReplyEffect HandleReplyFrame(const uint8_t *p, DeviceState &s, TrafficTrace *tra
     case 10:
     case 11:
     case 31:
-    case kx::CMD_DEFAULTS:
         break;
-    case kx::CMD_MEASURE:
+    case kx::CMD_DEFAULTS:
+        effect.kind = ReplyEffect::Defaults;
+        break;
     case kx::CMD_CLRCYC0:
     case kx::CMD_CLRCYC1:
     case kx::CMD_CLRCYC2:
+        s.panelRefreshPending = false;
+        effect = {ReplyEffect::CycleReset, cmd - kx::CMD_CLRCYC0};
+        break;
+    case kx::CMD_MEASURE:
     case 30:
         s.panelRefreshPending = false;
         break;

@@ -18,6 +18,8 @@ struct ReplyEffect {
         Zeroing,      ///< zero-position label only
         Sensors,      ///< group captions, sensor count, maybe the "Aktywny" boxes
         Resolution,   ///< resolution edit box, arrows and list
+        CycleReset,   ///< the instrument has reset a cycle counter
+        Defaults,     ///< the instrument has taken its factory settings
     };
     Kind kind = Dropped;
     int sensor = 0;

@@ -29,6 +29,8 @@ public:
     void setHardwareVersion(uint8_t version) { hardwareVersion_ = version; }
 
     const SimParams &params() const { return params_; }
+    /// Parameters as if set earlier; CMD_DEFAULTS still brings back the SimParams initialisers.
+    void setParams(const SimParams &params) { params_ = params; }
     bool sensorPresent(int sensor) const { return present_[sensor]; }
     /// The sensor's position in degrees, in steps of its resolution.
     double position(int sensor) const;

@@ -1,10 +1,12 @@
-#include "ParameterSync.h"
 #include "ConnectionSequence.h"
+#include "ParameterSync.h"
 
 #include <QLocale>
 #include <QtTest>
 
 using namespace kx;
+
+Q_DECLARE_METATYPE(DeviceParams)
 
 namespace {
 
@@ -16,6 +18,12 @@ DeviceState settled()
     d.Recv.Res[0] = d.Recv.Res[1] = d.Recv.Res[2] = true;
     d.Set.Res[0] = d.Set.Res[1] = d.Set.Res[2] = d.Stan.Res[0] = d.Stan.Res[1] = d.Stan.Res[2] = 1024;
     return d;
+}
+
+QByteArray packedBytes(float value)
+{
+    const FrameData data = packedData(value);
+    return QByteArray(reinterpret_cast<const char *>(data.data()), 4);
 }
 
 SyncRequest write(uint8_t cmd, FrameData data = kZeroData)
@@ -73,75 +81,67 @@ void SyncTest::writesInOrderAfterEachRefresh()
     d.panelRefreshPending = true;
     const SyncTick refresh = sync.tick(d, true, false, {});
     QVERIFY(refresh.refreshPanel && refresh.requests.empty());
-    QVERIFY(!d.panelRefreshPending);
+    QVERIFY2(d.panelRefreshPending, "cleared only once the panel has been refreshed");
+    d.panelRefreshPending = false;
     QCOMPARE(sync.tick(d, true, false, {}).requests, std::vector{write(CMD_PK1, packedData(12.5f))});
 }
 
 void SyncTest::firstDifference_data()
 {
-    QTest::addColumn<int>("member");
+    QTest::addColumn<DeviceParams>("wanted");
+    QTest::addColumn<DeviceParams>("reported");
     QTest::addColumn<bool>("sends");
     QTest::addColumn<int>("cmd");
     QTest::addColumn<QByteArray>("data");
-    QTest::newRow("on-time") << 0 << true << int(CMD_ONTIME) << QByteArray::fromHex("10270000");
-    QTest::newRow("PK1 rounds equal") << 1 << false << 0 << QByteArray();
-    QTest::newRow("PK2 not a number") << 2 << true << int(CMD_PK2) << QByteArray::fromHex("0000c07f");
-    QTest::newRow("active sensor in d3") << 3 << true << int(CMD_SENSORS) << QByteArray::fromHex("00000002");
-    QTest::newRow("mode") << 4 << true << int(CMD_MODE) << QByteArray::fromHex("03000000");
-    QTest::newRow("multiplier 2") << 5 << true << int(CMD_COEF2) << QByteArray::fromHex("00002040");
-    QTest::newRow("zero before offset") << 6 << true << int(CMD_UZP1) << QByteArray::fromHex("0000803f");
-    QTest::newRow("resolution last") << 7 << true << int(CMD_RES0) << QByteArray::fromHex("00008045");
+    // Neighbours in the write order, both differing: the earlier one goes first.
+    QTest::newRow("LED before on-time") << DeviceParams{.LED = 7, .OnTime = 5} << DeviceParams{} << true << int(CMD_LED)
+                                        << QByteArray::fromHex("07000000");
+    QTest::newRow("on-time before PK1") << DeviceParams{.PK1 = 1, .OnTime = 10000} << DeviceParams{} << true
+                                        << int(CMD_ONTIME) << QByteArray::fromHex("10270000");
+    QTest::newRow("PK1 before PK2") << DeviceParams{.PK1 = 2, .PK2 = 3} << DeviceParams{} << true << int(CMD_PK1)
+                                    << QByteArray::fromHex("00000040");
+    QTest::newRow("PK2 before decp") << DeviceParams{.PK2 = 3, .decp = 2} << DeviceParams{} << true << int(CMD_PK2)
+                                     << QByteArray::fromHex("00004040");
+    QTest::newRow("decp before beep") << DeviceParams{.decp = 2, .Beep = 1} << DeviceParams{} << true << int(CMD_DECP)
+                                      << QByteArray::fromHex("02000000");
+    QTest::newRow("beep before sensors") << DeviceParams{.Q_NR = 2, .Beep = 1} << DeviceParams{} << true
+                                         << int(CMD_BEEP) << QByteArray::fromHex("01000000");
+    QTest::newRow("active sensor in d3, before mode") << DeviceParams{.Q_NR = 2, .mode = 3} << DeviceParams{} << true
+                                                      << int(CMD_SENSORS) << QByteArray::fromHex("00000002");
+    QTest::newRow("mode before multiplier") << DeviceParams{.COEF = {1, 0, 0}, .mode = 3} << DeviceParams{} << true
+                                            << int(CMD_MODE) << QByteArray::fromHex("03000000");
+    QTest::newRow("multiplier 2 before zero") << DeviceParams{.UZP = {1, 0, 0}, .COEF = {0, 0, 2.5f}} << DeviceParams{}
+                                              << true << int(CMD_COEF2) << QByteArray::fromHex("00002040");
+    QTest::newRow("zero before offset") << DeviceParams{.UZP = {0, 1, 0}, .Offset = {4, 0, 0}} << DeviceParams{} << true
+                                        << int(CMD_UZP1) << QByteArray::fromHex("0000803f");
+    QTest::newRow("resolutions are not its business")
+        << DeviceParams{.Res = {4096, 0, 0}} << DeviceParams{} << false << 0 << QByteArray();
+    // Floats compare at thousandths.
+    QTest::newRow("PK1 differs in thousandths") << DeviceParams{.PK1 = 1.2344f} << DeviceParams{.PK1 = 1.2356f} << true
+                                                << int(CMD_PK1) << QByteArray(packedBytes(1.2344f));
+    QTest::newRow("PK1 equal at hundredths only") << DeviceParams{.PK1 = 1.2344f} << DeviceParams{.PK1 = 1.2316f}
+                                                  << true << int(CMD_PK1) << QByteArray(packedBytes(1.2344f));
+    QTest::newRow("PK1 equal at thousandths")
+        << DeviceParams{.PK1 = 1.2344f} << DeviceParams{.PK1 = 1.2341f} << false << 0 << QByteArray();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    QTest::newRow("PK2 not a number") << DeviceParams{.PK2 = nan} << DeviceParams{.PK2 = nan} << true << int(CMD_PK2)
+                                      << QByteArray::fromHex("0000c07f");
 }
 
 void SyncTest::firstDifference()
 {
-    QFETCH(int, member);
+    QFETCH(DeviceParams, wanted);
+    QFETCH(DeviceParams, reported);
     QFETCH(bool, sends);
     QFETCH(int, cmd);
     QFETCH(QByteArray, data);
-    ParameterSync sync;
-    sync.pollCountdown = 100;
-    DeviceState d = settled();
-    switch (member) {
-    case 0:
-        d.Set.OnTime = 10000;
-        break;
-    case 1:
-        d.Set.PK1 = 1.2344f;
-        d.Stan.PK1 = 1.2341f;
-        break;
-    case 2:
-        d.Set.PK2 = std::numeric_limits<float>::quiet_NaN();
-        d.Stan.PK2 = d.Set.PK2;
-        break;
-    case 3:
-        d.Set.Q_NR = 2;
-        break;
-    case 4:
-        d.Set.mode = 3;
-        d.Set.Offset[0] = 1;
-        break;
-    case 5:
-        d.Set.COEF[2] = 2.5f;
-        d.Set.UZP[0] = 1;
-        break;
-    case 6:
-        d.Set.UZP[1] = 1.0f;
-        d.Set.Offset[0] = 4;
-        break;
-    case 7:
-        d.Set.Res[0] = 4096;
-        break;
-    }
-    const SyncTick tick = sync.tick(d, true, false, {});
-    if (!sends) {
-        QVERIFY(tick.requests.empty());
+    const std::optional<SyncRequest> request = ::firstDifference(wanted, reported);
+    QCOMPARE(request.has_value(), sends);
+    if (!sends)
         return;
-    }
-    QCOMPARE(tick.requests.size(), size_t(1));
-    QCOMPARE(int(tick.requests[0].cmd), cmd);
-    QVERIFY(tick.requests[0].write);
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(tick.requests[0].data.data()), 4).toHex(), data.toHex());
+    QVERIFY(request->write);
+    QCOMPARE(int(request->cmd), cmd);
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(request->data.data()), 4).toHex(), data.toHex());
 }
 
 void SyncTest::readsMissingValuesThenResolutions()
@@ -154,6 +154,9 @@ void SyncTest::readsMissingValuesThenResolutions()
     QCOMPARE(sync.tick(d, true, false, {}).requests, std::vector{read(CMD_UZP2)});
     d.Recv.UZP[2] = true;
     QCOMPARE(sync.tick(d, true, false, {}).requests, std::vector{read(CMD_RES1)});
+    d.Recv.Res[1] = true;
+    d.Set.Res[0] = 4096;
+    QCOMPARE(sync.tick(d, true, false, {}).requests, std::vector{write(CMD_RES0, packedData(4096.0f))});
 }
 
 void SyncTest::cycleResetRepeatsUntilZero()

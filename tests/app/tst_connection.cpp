@@ -202,6 +202,7 @@ void ConnectionTest::silentInstrumentShowsFailureAndLateReplyResumes()
     QCOMPARE(rig.wizard().wizardStep(), 2);
     QTRY_COMPARE(rig.sim.requestsServed(), 1);
     for (int tick = 1; tick <= 5; ++tick) {
+        QTest::qWait(50); // ticks are 50 ms apart: the previous request has left the port
         rig.wizard().Timer1Timer();
         // Asked again on every second tick, so that answers never run together.
         QTRY_COMPARE(rig.sim.requestsServed(), 1 + tick / 2);

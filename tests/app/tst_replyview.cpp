@@ -102,6 +102,7 @@ private slots:
     void readoutShowsActiveChannels();
     void lampsFollowEverySample();
     void tickShowsRateAndTime();
+    void tickDrawsActiveDialsOnly();
     void dialNeedle_data();
     void dialNeedle();
     void resolutionEntry();
@@ -158,11 +159,16 @@ void ReplyViewTest::offsetDialogFollowsItsMode()
     Screen screen;
     auto *dialog = qobject_cast<TWartoscForm *>(screen.program->windows()[2]);
     QVERIFY(dialog);
+    // The dialog takes only its own sensor's value of its own quantity.
+    dialog->channel = 1;
     dialog->Label1()->setText("Offset =");
-    screen.feed(replyFloat(CMD_UZP0, 5.0f));
-    QCOMPARE(dialog->Edit1()->text(), QString()); // sensor 0 reaches it only in zero mode
-    screen.feed(replyFloat(CMD_UZP1, 6.0f));
+    screen.feed(replyFloat(CMD_UZP1, 5.0f));
+    QCOMPARE(dialog->Edit1()->text(), QString());
+    screen.feed(replyFloat(CMD_OFFSET2, 5.0f));
+    QCOMPARE(dialog->Edit1()->text(), QString());
+    screen.feed(replyFloat(CMD_OFFSET1, 6.0f));
     QCOMPARE(dialog->Edit1()->text(), QString("6"));
+    dialog->channel = 0;
     dialog->Label1()->setText("Poz. zero =");
     dialog->Edit1()->setText("x");
     screen.feed(replyFloat(CMD_ZERO0, 7.0f));
@@ -180,6 +186,9 @@ void ReplyViewTest::multiplierDialogTurnsWhite()
     QPalette typing = dialog->Edit6()->palette();
     typing.setColor(QPalette::Base, QColor(166, 202, 240));
     dialog->Edit6()->setPalette(typing);
+    dialog->channel = 1;
+    screen.feed(replyFloat(CMD_COEF0, 3.5f));
+    QCOMPARE(dialog->Edit6()->text(), QString("1")); // another sensor's multiplier stays out
     screen.feed(replyFloat(CMD_COEF1, 2.5f));
     QCOMPARE(dialog->Edit6()->text(), QString("2,5"));
     QVERIFY(isWhite(dialog->Edit6()));
@@ -297,9 +306,37 @@ void ReplyViewTest::tickShowsRateAndTime()
     QCOMPARE(screen.text("Label51"), QString("10,00000"));
     QCOMPARE(screen.text("Label52"), QString("10,00000"));
     QCOMPARE(screen.text("Label40"), QString("0"));
+    link.acquisition().measTime = 1.234;
+    form.Timer1Timer();
+    QCOMPARE(screen.text("Label40"), QString("1,23")); // hundredths of a second
     screen.child<QCheckBox>("CheckBox18")->setChecked(true);
     form.Timer1Timer();
     QCOMPARE(screen.text("Label51"), QString());
+}
+
+void ReplyViewTest::tickDrawsActiveDialsOnly()
+{
+    Screen screen;
+    TForm1 &form = screen.form();
+    DeviceLink &link = screen.program->link();
+    link.ApplicationIdle();
+    QTest::qSleep(30);
+    link.ApplicationIdle();                      // ticks draw only after a non-zero idle step
+    screen.feed(measurementFrame(0x03, {1, 2})); // both sensors present
+    screen.child<QCheckBox>("CheckBox1")->setChecked(true);
+    screen.child<QCheckBox>("CheckBox2")->setChecked(false);
+    auto *active = screen.child<DialBox>("PaintBox1");
+    auto *inactive = screen.child<DialBox>("PaintBox2");
+    QVERIFY(active && inactive);
+
+    screen.feed(measurementFrame(0x03, {10, 20}));
+    form.Timer1Timer();
+    const QImage activeBefore = active->grab().toImage();
+    const QImage inactiveBefore = inactive->grab().toImage();
+    screen.feed(measurementFrame(0x03, {100, 200}));
+    form.Timer1Timer();
+    QVERIFY(active->grab().toImage() != activeBefore);
+    QCOMPARE(inactive->grab().toImage(), inactiveBefore);
 }
 
 void ReplyViewTest::dialNeedle_data()
@@ -343,20 +380,20 @@ void ReplyViewTest::resolutionEntry()
     QCOMPARE(edit->text(), QString("4096"));
     QCOMPARE(screen.program->link().device().Set.Res[0], 4096.0f);
     edit->setText("3000");
-    emit edit->returnPressed();
+    QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(screen.program->link().device().Set.Res[0], 3000.0f);
     QCOMPARE(list->currentText(), QString("----"));
     edit->setText("2147483647");
-    emit edit->returnPressed();
+    QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(screen.program->link().device().Set.Res[0], 2147483648.0f);
     QCOMPARE(list->currentText(), QString("----"));
     edit->setText("abc");
-    emit edit->returnPressed();
+    QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(screen.program->link().device().Set.Res[0], 2147483648.0f);
 
     screen.feed(replyFrame(CMD_LED, {1, 0, 0, 0})); // the panel is about to be refreshed
     edit->setText("256");
-    emit edit->returnPressed();
+    QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(screen.program->link().device().Set.Res[0], 2147483648.0f);
 }
 

@@ -56,75 +56,89 @@ void ReplyHandlerTest::dispatch_data()
     QTest::addColumn<QByteArray>("frame");
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<int>("effect");
+    QTest::addColumn<int>("sensor");
     QTest::addColumn<bool>("badCommand");
 
     const int stateOnly = ReplyEffect::StateOnly;
     QTest::newRow("1 mode") << "" << replyFrame(CMD_MODE, {2, 9, 9, 9})
-                            << QStringList{raised, "Recv.mode=1", "Stan.mode=2"} << int(ReplyEffect::Mode) << false;
+                            << QStringList{raised, "Recv.mode=1", "Stan.mode=2"} << int(ReplyEffect::Mode) << 0
+                            << false;
     QTest::newRow("2 decp") << "" << replyFrame(CMD_DECP, {3, 0, 0, 0})
-                            << QStringList{raised, "Recv.decp=1", "Stan.decp=3"} << stateOnly << false;
+                            << QStringList{raised, "Recv.decp=1", "Stan.decp=3"} << stateOnly << 0 << false;
     QTest::newRow("3 beep") << "" << replyFrame(CMD_BEEP, {1, 0, 0, 0})
-                            << QStringList{raised, "Recv.Beep=1", "Stan.Beep=1"} << stateOnly << false;
+                            << QStringList{raised, "Recv.Beep=1", "Stan.Beep=1"} << stateOnly << 0 << false;
     QTest::newRow("4 on-time") << "" << replyFrame(CMD_ONTIME, {0x10, 0x27, 0, 0})
-                               << QStringList{raised, "Recv.OnTime=1", "Stan.OnTime=10000"} << stateOnly << false;
-    for (int code : {5, 6, 10, 11, 31, 36})
+                               << QStringList{raised, "Recv.OnTime=1", "Stan.OnTime=10000"} << stateOnly << 0 << false;
+    for (int code : {5, 6, 10, 11, 31})
         QTest::addRow("%d accepted silently", code)
-            << "" << replyFrame(uint8_t(code), {1, 2, 3, 4}) << QStringList{raised} << stateOnly << false;
-    for (int code : {7, 27, 28, 29, 30})
+            << "" << replyFrame(uint8_t(code), {1, 2, 3, 4}) << QStringList{raised} << stateOnly << 0 << false;
+    QTest::newRow("36 defaults taken") << "" << replyFrame(CMD_DEFAULTS, kZeroData) << QStringList{raised}
+                                       << int(ReplyEffect::Defaults) << 0 << false;
+    for (int code : {7, 30})
         QTest::addRow("%d clears the refresh", code) << "pending" << replyFrame(uint8_t(code), kZeroData)
-                                                     << QStringList{"panelRefreshPending=0"} << stateOnly << false;
+                                                     << QStringList{"panelRefreshPending=0"} << stateOnly << 0 << false;
+    for (int sensor : {0, 1, 2})
+        QTest::addRow("%d cycle reset acknowledged", CMD_CLRCYC0 + sensor)
+            << "pending" << replyFrame(uint8_t(CMD_CLRCYC0 + sensor), kZeroData) << QStringList{"panelRefreshPending=0"}
+            << int(ReplyEffect::CycleReset) << sensor << false;
     QTest::newRow("8 PK1") << "" << replyFloat(CMD_PK1, 12.3456f)
-                           << QStringList{raised, "Recv.PK1=1", "Stan.PK1=12.3456"} << stateOnly << false;
+                           << QStringList{raised, "Recv.PK1=1", "Stan.PK1=12.3456"} << stateOnly << 0 << false;
     QTest::newRow("9 PK2") << "" << replyFloat(CMD_PK2, -7.5f) << QStringList{raised, "Recv.PK2=1", "Stan.PK2=-7.5"}
-                           << stateOnly << false;
+                           << stateOnly << 0 << false;
     QTest::newRow("12 LED") << "" << replyFrame(CMD_LED, {5, 0, 0, 0})
-                            << QStringList{raised, "Recv.LED=1", "Stan.LED=5"} << stateOnly << false;
+                            << QStringList{raised, "Recv.LED=1", "Stan.LED=5"} << stateOnly << 0 << false;
     QTest::newRow("13 first arrival") << "" << replyFloat(CMD_UZP0, 12.34567f)
                                       << QStringList{raised, "Recv.UZP[0]=1", "Set.UZP[0]=12.3459997",
                                                      "Stan.UZP[0]=12.3459997"}
-                                      << int(ReplyEffect::ZeroPosition) << false;
+                                      << int(ReplyEffect::ZeroPosition) << 0 << false;
     QTest::newRow("13 second arrival") << "recvUZP0" << replyFloat(CMD_UZP0, 1.0f)
-                                       << QStringList{raised, "Stan.UZP[0]=1"} << int(ReplyEffect::ZeroPosition)
+                                       << QStringList{raised, "Stan.UZP[0]=1"} << int(ReplyEffect::ZeroPosition) << 0
                                        << false;
     QTest::newRow("15 sensor 2") << "" << replyFloat(CMD_UZP2, 3.0f)
                                  << QStringList{raised, "Recv.UZP[2]=1", "Set.UZP[2]=3", "Stan.UZP[2]=3"}
-                                 << int(ReplyEffect::ZeroPosition) << false;
+                                 << int(ReplyEffect::ZeroPosition) << 2 << false;
     QTest::newRow("17 offset") << "" << replyFloat(CMD_OFFSET1, 0.0004f) << QStringList{raised, "Recv.Offset[1]=1"}
-                               << int(ReplyEffect::Offset) << false;
+                               << int(ReplyEffect::Offset) << 1 << false;
     QTest::newRow("18 offset") << "" << replyFloat(CMD_OFFSET2, 2.0006f)
                                << QStringList{raised, "Recv.Offset[2]=1", "Stan.Offset[2]=2.00099993"}
-                               << int(ReplyEffect::Offset) << false;
+                               << int(ReplyEffect::Offset) << 2 << false;
     QTest::newRow("19 multiplier") << "" << replyFloat(CMD_COEF0, 2.5f)
                                    << QStringList{raised, "Recv.COEF[0]=1", "Stan.COEF[0]=2.5"}
-                                   << int(ReplyEffect::Multiplier) << false;
+                                   << int(ReplyEffect::Multiplier) << 0 << false;
+    QTest::newRow("21 multiplier") << "" << replyFloat(CMD_COEF2, 0.5f)
+                                   << QStringList{raised, "Recv.COEF[2]=1", "Stan.COEF[2]=0.5"}
+                                   << int(ReplyEffect::Multiplier) << 2 << false;
     QTest::newRow("22 always writes Set")
         << "recvUZP0" << replyFloat(CMD_ZERO0, 45.25f) << QStringList{raised, "Set.UZP[0]=45.25", "Stan.UZP[0]=45.25"}
-        << int(ReplyEffect::Zeroing) << false;
+        << int(ReplyEffect::Zeroing) << 0 << false;
     QTest::newRow("24 zeroing") << "" << replyFloat(CMD_ZERO2, 1.5f)
                                 << QStringList{raised, "Recv.UZP[2]=1", "Set.UZP[2]=1.5", "Stan.UZP[2]=1.5"}
-                                << int(ReplyEffect::Zeroing) << false;
+                                << int(ReplyEffect::Zeroing) << 2 << false;
     QTest::newRow("26 presence 1 0 5") << "" << replyFrame(CMD_SENSORS, {1, 0, 5, 2})
                                        << QStringList{"Recv.presenceKnown=1", "Stan.Q_NR=2", "sensorCount=2",
                                                       "sensorPresent[0]=1", "sensorPresent[2]=1"}
-                                       << int(ReplyEffect::Sensors) << false;
+                                       << int(ReplyEffect::Sensors) << 0 << false;
     QTest::newRow("32 KS5") << "" << replyFrame(CMD_IDENT, {'K', 'S', '5', 0}) << QStringList{raised, "deviceType=3"}
-                            << stateOnly << false;
+                            << stateOnly << 0 << false;
     QTest::newRow("32 KQ5") << "" << replyFrame(CMD_IDENT, {'K', 'Q', '5', 0}) << QStringList{raised, "deviceType=1"}
-                            << stateOnly << false;
+                            << stateOnly << 0 << false;
     QTest::newRow("32 VR5") << "" << replyFrame(CMD_IDENT, {'V', 'R', '5', 0}) << QStringList{raised, "deviceType=2"}
-                            << stateOnly << false;
+                            << stateOnly << 0 << false;
     QTest::newRow("32 other") << "type3" << replyFrame(CMD_IDENT, {'K', 's', '5', 0})
-                              << QStringList{raised, "deviceType=0"} << stateOnly << false;
+                              << QStringList{raised, "deviceType=0"} << stateOnly << 0 << false;
     QTest::newRow("34 software") << "" << replyFrame(CMD_SWVER, {12, 1, 1, 1}) << QStringList{raised, "swVersion=12"}
-                                 << stateOnly << false;
+                                 << stateOnly << 0 << false;
     QTest::newRow("35 hardware") << "" << replyFrame(CMD_HWVER, {10, 0, 0, 0}) << QStringList{raised, "hwVersion=10"}
-                                 << stateOnly << false;
+                                 << stateOnly << 0 << false;
     QTest::newRow("37 resolution") << "" << replyFloat(CMD_RES0, 1023.9999f)
                                    << QStringList{raised, "Recv.Res[0]=1", "Stan.Res[0]=1023.99988"}
-                                   << int(ReplyEffect::Resolution) << false;
+                                   << int(ReplyEffect::Resolution) << 0 << false;
+    QTest::newRow("38 resolution") << "" << replyFloat(CMD_RES1, 4096.0f)
+                                   << QStringList{raised, "Recv.Res[1]=1", "Stan.Res[1]=4096"}
+                                   << int(ReplyEffect::Resolution) << 1 << false;
     for (int code : {0, 25, 33, 40, 255})
         QTest::addRow("%d bad command", code)
-            << "" << replyFrame(uint8_t(code), kZeroData) << QStringList{raised} << stateOnly << true;
+            << "" << replyFrame(uint8_t(code), kZeroData) << QStringList{raised} << stateOnly << 0 << true;
 }
 
 void ReplyHandlerTest::dispatch()
@@ -133,6 +147,7 @@ void ReplyHandlerTest::dispatch()
     QFETCH(QByteArray, frame);
     QFETCH(QStringList, expected);
     QFETCH(int, effect);
+    QFETCH(int, sensor);
     QFETCH(bool, badCommand);
 
     DeviceState state;
@@ -144,6 +159,7 @@ void ReplyHandlerTest::dispatch()
     expected.sort();
     QCOMPARE(changes(before, snapshot(state)), expected);
     QCOMPARE(int(result.kind), effect);
+    QCOMPARE(result.sensor, sensor);
     QStringList lines{receivedLine(frame)};
     if (badCommand)
         lines.append("  <<BAD COMMAND :(");

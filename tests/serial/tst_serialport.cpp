@@ -37,8 +37,8 @@ private slots:
     void openReportsItsResult();
     void overlongNameIsRefusedAndStoredCut();
     void readSizeIsLimited();
-    void burstArrivesAsOneNotification();
-    void burstsApartArriveSeparately();
+    void readGap_data();
+    void readGap();
     void fullReadCompletesBeforeTheGap();
     void nextBurstWaitsForRxDone();
     void sendWritesBlocksUpTo255Bytes();
@@ -115,37 +115,40 @@ void SerialPortTest::readSizeIsLimited()
     QCOMPARE(port.readSize(), 64);
 }
 
-void SerialPortTest::burstArrivesAsOneNotification()
+void SerialPortTest::readGap_data()
 {
-    PtyPair pty;
-    Tserial_event port;
-    PortRecorder recorder(port);
-    QCOMPARE(openPort(port, pty), 0);
-    QVERIFY(recorder.waitFor(Tserial_event::PortOpened, 1, 1000));
-
+    QTest::addColumn<QByteArrayList>("pieces");
+    QTest::addColumn<int>("pauseMs");
+    QTest::addColumn<QByteArrayList>("bursts");
     const QByteArray frame = QByteArray::fromHex("F3F30C0500000011");
-    for (char byte : frame) { // byte by byte, well inside the gap
-        pty.write(QByteArray(1, byte));
-        QThread::msleep(5);
-    }
-    QVERIFY(recorder.waitFor(Tserial_event::DataArrived, 1, 1000));
-    QThread::msleep(100);
-    QCOMPARE(recorder.bursts(), QList<QByteArray>{frame});
+    QByteArrayList bytes;
+    for (char byte : frame)
+        bytes << QByteArray(1, byte);
+    QTest::newRow("byte by byte, 5 ms apart") << bytes << 5 << QByteArrayList{frame};
+    QTest::newRow("30 ms apart: inside the gap")
+        << QByteArrayList{"first", "second"} << 30 << QByteArrayList{"firstsecond"};
+    QTest::newRow("90 ms apart: past the gap")
+        << QByteArrayList{"first", "second"} << 90 << QByteArrayList{"first", "second"};
 }
 
-void SerialPortTest::burstsApartArriveSeparately()
+void SerialPortTest::readGap()
 {
+    QFETCH(QByteArrayList, pieces);
+    QFETCH(int, pauseMs);
+    QFETCH(QByteArrayList, bursts);
     PtyPair pty;
     Tserial_event port;
     PortRecorder recorder(port);
     QCOMPARE(openPort(port, pty), 0);
     QVERIFY(recorder.waitFor(Tserial_event::PortOpened, 1, 1000));
 
-    pty.write("first");
-    QThread::msleep(120);
-    pty.write("second");
-    QVERIFY(recorder.waitFor(Tserial_event::DataArrived, 2, 1000));
-    QCOMPARE(recorder.bursts(), (QList<QByteArray>{"first", "second"}));
+    for (const QByteArray &piece : pieces) {
+        pty.write(piece);
+        QThread::msleep(pauseMs);
+    }
+    QVERIFY(recorder.waitFor(Tserial_event::DataArrived, int(bursts.size()), 1000));
+    QThread::msleep(100); // a wrongly split last piece would arrive by now
+    QCOMPARE(recorder.bursts(), QList<QByteArray>(bursts));
 }
 
 void SerialPortTest::fullReadCompletesBeforeTheGap()
