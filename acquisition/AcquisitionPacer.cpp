@@ -1,42 +1,72 @@
 #include "AcquisitionPacer.h"
 
+#include <algorithm>
 #include <chrono>
-#include <ctime>
 
-AcquisitionPacer::AcquisitionPacer(Clock clock) : clock_(std::move(clock)) {}
+AcquisitionPacer::AcquisitionPacer(Clock clock, WakeTimer wake) : clock_(std::move(clock)), wake_(std::move(wake))
+{
+    // The first pass measures from here, not from the clock's origin.
+    state_.timePrev = clock_();
+}
 
 bool AcquisitionPacer::idlePass(bool continuous, int periodMs, int32_t deviceType)
 {
     AcquisitionState &s = state_;
     s.timeNow = clock_();
-    // Only the hundredths are compared: whole seconds between two passes are lost.
-    s.idleStep = (s.timeNow.hundredths - s.timePrev.hundredths) * 0.01;
-    if (s.idleStep < 0)
-        s.idleStep = (100 - s.timePrev.hundredths + s.timeNow.hundredths) * 0.01;
-    s.timePrev = clock_();
+    s.idleStep = std::max(0.0, s.timeNow - s.timePrev);
+    s.timePrev = s.timeNow;
 
+    bool send = false;
+    if (s.GO && deviceType != 0) {
+        s.measTime += s.idleStep;
+        if (!continuous) {
+            s.nextRequestIn -= s.idleStep;
+            if (s.nextRequestIn <= 0.005) {
+                // The overshoot is not carried over: the period starts afresh here. A pass
+                // that falls within the tolerance before the time keeps what was left, so
+                // that early requests do not shorten the period the operator typed.
+                s.nextRequestIn = periodMs * 0.001 + std::max(0.0, s.nextRequestIn);
+                s.bledna_transmisja = 0;
+                send = true;
+            }
+        } else if (!s.zapytanie) {
+            s.zapytanie = true;
+            s.replyTimeout = 0.05f;
+            send = true;
+        } else {
+            s.replyTimeout -= float(s.idleStep);
+            if (s.replyTimeout <= 0) {
+                s.zapytanie = false;
+                s.bledna_transmisja = 1;
+            }
+        }
+    }
+    requestWake(continuous, deviceType);
+    return send;
+}
+
+bool AcquisitionPacer::frameHandled(bool continuous, int periodMs, int32_t deviceType)
+{
+    state_.zapytanie = false;
+    return continuous && idlePass(continuous, periodMs, deviceType);
+}
+
+void AcquisitionPacer::requestWake(bool continuous, int32_t deviceType)
+{
+    const AcquisitionState &s = state_;
     if (!s.GO || deviceType == 0)
-        return false;
-    s.measTime += s.idleStep;
-    if (!continuous) {
-        s.nextRequestIn -= s.idleStep;
-        if (s.nextRequestIn > 0.005)
-            return false;
-        s.nextRequestIn = periodMs * 0.001;
-        s.bledna_transmisja = 0;
-        return true;
-    }
-    if (!s.zapytanie) {
-        s.zapytanie = true;
-        s.replyTimeout = 0.05f;
-        return true;
-    }
-    s.replyTimeout -= float(s.idleStep);
-    if (s.replyTimeout <= 0) {
-        s.zapytanie = false;
-        s.bledna_transmisja = 1;
-    }
-    return false;
+        wake(-1);
+    else if (!continuous)
+        wake(std::max(0.0, s.nextRequestIn));
+    else
+        // A time-out just seen lets the repeated request leave at the next pass.
+        wake(s.zapytanie ? std::max(0.0, double(s.replyTimeout)) : 0.0);
+}
+
+void AcquisitionPacer::wake(double seconds) const
+{
+    if (wake_)
+        wake_(seconds);
 }
 
 void AcquisitionPacer::start()
@@ -44,6 +74,7 @@ void AcquisitionPacer::start()
     state_.measTime = 0;
     state_.nextRequestIn = 0;
     state_.GO = true;
+    wake(0);
 }
 
 void AcquisitionPacer::stop()
@@ -51,19 +82,16 @@ void AcquisitionPacer::stop()
     state_.GO = false;
     state_.measTime = 0;
     state_.nextRequestIn = 0;
+    wake(-1);
 }
 
 void AcquisitionPacer::pause()
 {
     state_.GO = !state_.GO;
+    wake(state_.GO ? 0 : -1);
 }
 
-TimeOfDay AcquisitionPacer::systemTime()
+double AcquisitionPacer::monotonicTime()
 {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    return {uint8_t(local.tm_min), uint8_t(local.tm_hour), uint8_t(ms / 10), uint8_t(local.tm_sec)};
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }

@@ -3,50 +3,55 @@
 #include <cstdint>
 #include <functional>
 
-/// A reading of the time of day, as the pacing keeps it.
-struct TimeOfDay {
-    uint8_t minutes = 0;
-    uint8_t hours = 0;
-    uint8_t hundredths = 0;
-    uint8_t seconds = 0;
-};
-
 /// The acquisition state shared with the measurement handling and the listing.
 struct AcquisitionState {
     bool GO = false;
     bool zapytanie = false; ///< a measurement request is outstanding
     int32_t bledna_transmisja = 0;
     double measTime = 0; ///< seconds of acquisition time
-    double idleStep = 0;
+    double idleStep = 0; ///< seconds between the last two idle passes
     double nextRequestIn = 0;
     float replyTimeout = 0;
-    TimeOfDay timeNow;
-    TimeOfDay timePrev;
+    double timeNow = 0;  ///< the monotonic clock at this idle pass, seconds
+    double timePrev = 0; ///< the monotonic clock at the previous idle pass, seconds
 };
 
 /// Decides, at each idle pass, whether the measurement request leaves: one every
 /// sampling period in timed mode, or one as soon as the previous was answered (with a
-/// 0.05 s time-out) in continuous mode. Time comes from the clock in hundredths.
+/// 0.05 s time-out) in continuous mode. While acquisition runs it asks its wake-up timer
+/// for the pass at which its next decision is due, so that pacing never waits for some
+/// other event; while stopped it asks for none.
 class AcquisitionPacer {
 public:
-    using Clock = std::function<TimeOfDay()>;
+    /// Seconds on a monotonic clock.
+    using Clock = std::function<double()>;
+    /// Asks for an idle pass after the given seconds, replacing the previous request; a
+    /// negative time cancels it.
+    using WakeTimer = std::function<void(double seconds)>;
 
-    explicit AcquisitionPacer(Clock clock);
+    explicit AcquisitionPacer(Clock clock, WakeTimer wake = {});
 
     AcquisitionState &state() { return state_; }
     const AcquisitionState &state() const { return state_; }
 
     /// One idle pass; true when the measurement request must be sent now.
     bool idlePass(bool continuous, int periodMs, int32_t deviceType);
+    /// A measurement frame has been handled: nothing is outstanding any more. In continuous
+    /// mode the next pass runs at once; true when its request must be sent now.
+    bool frameHandled(bool continuous, int periodMs, int32_t deviceType);
 
     void start();
     void stop();
     void pause();
 
-    /// The system clock's time of day.
-    static TimeOfDay systemTime();
+    /// The system's monotonic clock.
+    static double monotonicTime();
 
 private:
+    void requestWake(bool continuous, int32_t deviceType);
+    void wake(double seconds) const;
+
     Clock clock_;
+    WakeTimer wake_;
     AcquisitionState state_;
 };

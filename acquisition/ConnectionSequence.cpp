@@ -95,9 +95,7 @@ SequenceTick ConnectionSequence::tick(DeviceState &device, ConnectionState &conn
                 device.namedType = device.deviceType;
             result.completedStep = running;
             setStep(running + 1);
-        } else if (ticks_ % 2 == 1) {
-            // Asked on every second tick only: answers 50 ms apart would run together
-            // within the port's 50 ms read gap and none would be recognised.
+        } else {
             result.request = wait->request;
         }
     }

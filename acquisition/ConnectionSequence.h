@@ -12,7 +12,7 @@ enum WizardStepNumber : int32_t {
     WizardIdle = 0,
     WizardIdentify = 1,
     WizardFirstWait = 2,
-    WizardFirstParameter = 6,
+    WizardSensors = 5,
     WizardLastWait = 24,
     WizardFinish = 25,
 };
@@ -46,8 +46,8 @@ public:
 
     /// The port is open: the next tick starts identification.
     void begin() { setStep(WizardIdentify); }
-    /// Reads every parameter again, as after the identification, and adopts them.
-    void beginReload() { setStep(WizardFirstParameter); }
+    /// Reads the sensors and every parameter again, as after the identification, and adopts them.
+    void beginReload() { setStep(WizardSensors); }
     void abort() { setStep(WizardIdle); }
 
     SequenceTick tick(DeviceState &device, ConnectionState &connection);

@@ -1,21 +1,35 @@
 #include "DeviceLink.h"
 
 #include "BurstRoute.h"
+#include "FrameCompletion.h"
 #include "MeasurementDecoder.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
+#include <sys/timerfd.h>
+#include <unistd.h>
 
 DeviceLink::DeviceLink(AcquisitionPacer::Clock clock, QObject *parent)
     : QObject(parent), sender_([this](const kx::ProtocolFrame &frame) {
           serialPort.send(reinterpret_cast<const char *>(frame.data()), int(frame.size()));
       }),
-      pacer_(std::move(clock)), reloadTimer_(new QTimer(this))
+      pacer_(std::move(clock), [this](double seconds) { armWake(seconds); }), reloadTimer_(new QTimer(this))
 {
     reloadTimer_->setInterval(50);
     connect(reloadTimer_, &QTimer::timeout, this, &DeviceLink::reloadTick);
     serialPort.setNotifier([this](Tserial_event *port, int event) { OnPortEvent(port, event); });
+    // A read holding one whole frame is handed over at once instead of after the read gap.
+    serialPort.setCompletionRule(&isWholeFrame);
+    // Qt's timers wake in whole milliseconds; the pacing needs its period to a fraction of one.
+    wakeFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (wakeFd_ >= 0) {
+        wakeNotifier_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read, this);
+        connect(wakeNotifier_, &QSocketNotifier::activated, this, &DeviceLink::wakeUpArrived);
+    }
     // Runs whenever the event queue has become empty.
     if (auto *dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &DeviceLink::ApplicationIdle);
@@ -25,6 +39,9 @@ DeviceLink::~DeviceLink()
 {
     // The worker must not hand anything to an object that is going away, nor keep the exit waiting.
     serialPort.shutdownQuietly();
+    delete wakeNotifier_;
+    if (wakeFd_ >= 0)
+        ::close(wakeFd_);
 }
 
 int DeviceLink::open(const QString &portName, int32_t baudRate, bool quiet)
@@ -70,6 +87,26 @@ void DeviceLink::ApplicationIdle()
 {
     if (pacer_.idlePass(continuous_, periodMs_, device_.deviceType))
         sender_.SendRead(kx::CMD_MEASURE);
+}
+
+void DeviceLink::armWake(double seconds)
+{
+    if (wakeFd_ < 0)
+        return;
+    itimerspec when{};
+    if (seconds >= 0) {
+        // A zero time would disarm the timer: the earliest wake-up is one nanosecond away.
+        const auto ns = std::max<long long>(1, std::llround(seconds * 1e9));
+        when.it_value = {time_t(ns / 1000000000), long(ns % 1000000000)};
+    }
+    timerfd_settime(wakeFd_, 0, &when, nullptr);
+}
+
+void DeviceLink::wakeUpArrived()
+{
+    // Nothing to do here but take the expiry: the idle pass runs as the queue empties.
+    uint64_t expirations = 0;
+    (void)!::read(wakeFd_, &expirations, sizeof expirations);
 }
 
 void DeviceLink::synchronise(const std::function<void()> &refreshPanel)
@@ -173,7 +210,9 @@ void DeviceLink::HandleReply(const uint8_t *p)
         sync_.cycleResetPending[effect.sensor] = false;
     } else if (effect.kind == ReplyEffect::Defaults && connection_.deviceFound) {
         // The panel must not keep showing the old values as confirmed.
+        // The active sensor comes with the presence: ask for that too.
         ConnectionSequence::forgetParameters(device_);
+        device_.Recv.presenceKnown = false;
         reload_.beginReload();
         reloadTimer_->start();
     }
@@ -198,5 +237,7 @@ void DeviceLink::HandleMeasurement(const uint8_t *p, size_t n)
     sample.pk1 = channels_.pk1State;
     sample.pk2 = channels_.pk2State;
     emit sampleDecoded(sample);
-    pacer_.state().zapytanie = false;
+    // In continuous sampling the next request leaves on the hand-off, not at some later pass.
+    if (pacer_.frameHandled(continuous_, periodMs_, device_.deviceType))
+        sender_.SendRead(kx::CMD_MEASURE);
 }

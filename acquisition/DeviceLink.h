@@ -15,6 +15,7 @@
 #include <QObject>
 #include <functional>
 
+class QSocketNotifier;
 class QTimer;
 
 class TrafficTrace;
@@ -28,7 +29,7 @@ class DeviceLink : public QObject {
     Q_OBJECT
 
 public:
-    explicit DeviceLink(AcquisitionPacer::Clock clock = AcquisitionPacer::systemTime, QObject *parent = nullptr);
+    explicit DeviceLink(AcquisitionPacer::Clock clock = AcquisitionPacer::monotonicTime, QObject *parent = nullptr);
     ~DeviceLink() override;
 
     /// Opens the port (64-byte read block, 8N1) and returns the port's result code. The
@@ -86,6 +87,10 @@ private:
     void HandleReply(const uint8_t *p);
     void HandleMeasurement(const uint8_t *p, size_t n);
     void reloadTick();
+    /// The pacing's wake-up: the event loop wakes after `seconds` (none when negative), and
+    /// the idle pass follows once the queue is empty.
+    void armWake(double seconds);
+    void wakeUpArrived();
 
     Tserial_event serialPort;
     RequestSender sender_;
@@ -98,6 +103,8 @@ private:
     SamplePeriodMeter samplePeriod_;
     ConnectionSequence reload_;
     QTimer *reloadTimer_;
+    int wakeFd_ = -1;
+    QSocketNotifier *wakeNotifier_ = nullptr;
     bool quietPending_ = false;
     bool continuous_ = false;
     int periodMs_ = 10;

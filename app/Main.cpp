@@ -163,6 +163,18 @@ void TForm1::applyPortSetting(const Settings &settings)
     link.connection().setPortName(portNameOrDefault(settings.portName));
 }
 
+void TForm1::storeSettings(Settings &settings)
+{
+    const std::array<bool, 3> active = activeChannels();
+    for (size_t i = 0; i < 3; ++i)
+        settings.channelActive[i] = active[i];
+    settings.sampling.continuous = ui->CheckBox18->isChecked();
+    // Text that is not a number is written as 10, and the box then shows it.
+    ui->CSpinEdit2->interpretText();
+    settings.sampling.periodMs = ui->CSpinEdit2->value();
+    settings.portName = link.connection().portName();
+}
+
 void TForm1::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
@@ -177,9 +189,15 @@ void TForm1::closeEvent(QCloseEvent *event)
     QCoreApplication::quit();
 }
 
-void TForm1::FormShow() {}
+void TForm1::FormShow()
+{
+    emit shown();
+}
 
-void TForm1::FormClose() {}
+void TForm1::FormClose()
+{
+    emit closing();
+}
 
 void TForm1::zakocz1Click()
 {
@@ -238,6 +256,39 @@ void TForm1::UpdateReadout(const Sample &sample)
 
 void TForm1::Timer1Timer()
 {
-    if (readout)
-        readout->Timer1Timer(link.acquisition(), ui->CheckBox18->isChecked(), ui->CSpinEdit2->value());
+    if (!readout || link.acquisition().idleStep == 0.0)
+        return;
+    readout->Timer1Timer(link.acquisition(), ui->CheckBox18->isChecked(), ui->CSpinEdit2->value());
+    emit readoutTicked();
+}
+
+RegisterSample TForm1::registerReading() const
+{
+    RegisterSample reading;
+    reading.measTime = link.acquisition().measTime;
+    reading.shown = readout->shownValues();
+    reading.active = activeChannels();
+    reading.pk1State = link.channels().pk1State;
+    reading.pk2State = link.channels().pk2State;
+    reading.now = QDateTime::currentDateTime();
+    return reading;
+}
+
+RegisterFileInfo TForm1::registerFileInfo() const
+{
+    RegisterFileInfo info;
+    info.deviceTypeName = link.deviceTypeName();
+    info.measTime = link.acquisition().measTime;
+    info.continuous = ui->CheckBox18->isChecked();
+    info.periodMs = ui->CSpinEdit2->value();
+    info.now = QDateTime::currentDateTime();
+    const std::array<bool, 3> active = activeChannels();
+    for (size_t i = 0; i < 3; ++i)
+        info.channelShown[i] = link.device().sensorPresent[i] && active[i];
+    return info;
+}
+
+std::array<bool, 3> TForm1::activeChannels() const
+{
+    return {sensors[0].active->isChecked(), sensors[1].active->isChecked(), sensors[2].active->isChecked()};
 }

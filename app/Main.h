@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RegisterFileInfo.h"
+#include "Registration.h"
 #include "SensorControls.h"
 
 #include <QMainWindow>
@@ -67,6 +69,8 @@ public:
     void applySettings(const Settings &settings);
     /// Line 21: the port to connect to.
     void applyPortSetting(const Settings &settings);
+    /// Lines 1-5 and 21 as they stand at close.
+    void storeSettings(Settings &settings);
 
     void FormShow();
     void FormClose();
@@ -96,10 +100,26 @@ public:
     void UpDown6ChangingEx(int newValue);
     void UpDown7ChangingEx(int newValue);
 
+    /// The "Aktywny" boxes.
+    std::array<bool, 3> activeChannels() const;
+    /// What the readout shows now, as the register takes it.
+    RegisterSample registerReading() const;
+    /// The facts the register files state in their header.
+    RegisterFileInfo registerFileInfo() const;
+
     /// The live indicators of one sample.
     void UpdateReadout(const Sample &sample);
     /// The settings panel and the device labels from the reported values.
     void refreshPanel();
+
+signals:
+    void shown();
+    /// The readout's 50 ms tick while time runs.
+    void readoutTicked();
+    /// The one-time connection a second after start-up is about to begin.
+    void startUpConnection();
+    /// The window is closing: the settings are saved now.
+    void closing();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -88,6 +88,7 @@ void TForm1::showPortClosed()
 
 void TForm1::Timer3Timer()
 {
+    emit startUpConnection();
     Timer3->stop();
     wizard1Click();
     if (windows.wizard)

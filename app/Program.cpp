@@ -55,8 +55,13 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     firmware = std::make_unique<FirmwareUpdate>(dialogs, *launcher, *linkPort, form1->startDirectory());
     help = std::make_unique<HelpDocuments>(dialogs, *launcher, form1->startDirectory());
 
-    chartPage = new ChartPage;
-    registerPage_ = new RegisterPage;
+    chartPage = new ChartPage(
+        dialogs, *lines, {[this] { return form1->activeChannels(); }, [this] { link_->acquisition().measTime = 0; }});
+    QObject::connect(form1.get(), &TForm1::shown, chartPage, &ChartPage::FormShow);
+    QObject::connect(form1.get(), &TForm1::readoutTicked, chartPage, &ChartPage::followLastPage);
+    QObject::connect(form1.get(), &TForm1::startUpConnection, chartPage, &ChartPage::resetPaging);
+    registerPage_ = new RegisterPage(
+        dialogs, [this] { return form1->registerReading(); }, [this] { return form1->registerFileInfo(); });
     form1->attach({mnoznik.get(), wartosc.get(), debugger.get(), asystent.get(), about.get()},
                   {firmware.get(), help.get()},
                   {chartPage,
@@ -66,6 +71,7 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     QObject::connect(asystent.get(), &TAsystentForm::connected, form1.get(), &TForm1::refreshPanel);
     wireSamples();
     loadSettings(dialogs);
+    QObject::connect(form1.get(), &TForm1::closing, form1.get(), [this, &dialogs] { saveSettings(dialogs); });
 }
 
 void Program::loadSettings(UserDialogs &dialogs)
@@ -79,9 +85,25 @@ void Program::loadSettings(UserDialogs &dialogs)
     // own lines, in the file's order.
     const Settings settings = readSettings(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
     form1->applySettings(settings);
+    chartPage->applySettings(settings);
+    registerPage_->applySettings(settings);
     registerPage_->writeTitles();
     form1->applyPortSetting(settings);
+    lines->applySettings(settings);
     asystent->showSavedPort();
+}
+
+void Program::saveSettings(UserDialogs &dialogs)
+{
+    Settings settings;
+    form1->storeSettings(settings);
+    chartPage->storeSettings(settings);
+    registerPage_->storeSettings(settings);
+    lines->storeSettings(settings);
+    const QString path = resolveStartDirPath(form1->startDirectory(), QStringLiteral("\\config.ini"));
+    const SaveResult result = ::saveSettings(path, settings);
+    if (!result.ok)
+        dialogs.message(QStringLiteral("Ustawienia nie zostały zapisane w pliku „%1”: %2").arg(path, result.reason));
 }
 
 void Program::wireSamples()

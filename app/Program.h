@@ -41,6 +41,7 @@ public:
 private:
     void wireSamples();
     void loadSettings(UserDialogs &dialogs);
+    void saveSettings(UserDialogs &dialogs);
 
     std::unique_ptr<SystemLauncher> systemLauncher;
     std::unique_ptr<DeviceLink> link_;

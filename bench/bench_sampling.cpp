@@ -1,21 +1,30 @@
 // Sampling achieved by the program against the simulated instrument on a line paced at
-// 57600 bit/s: continuous rate, and the request period in timed mode.
+// 57600 bit/s, with the readout visible: the continuous rate against the line's own limit,
+// the request period in timed mode, the program's CPU while sampling and while stopped, and
+// the wizard's connection time.
 #include "AsystenLaczenia.h"
+#include "ConfigText.h"
 #include "DeviceLink.h"
 #include "Main.h"
 #include "Program.h"
+#include "ProtocolFrame.h"
 #include "PtyInstrument.h"
-#include "ConfigText.h"
 #include "RecordingDialogs.h"
 #include "ScopedWorkDir.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QSet>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -26,26 +35,65 @@ void runFor(int ms)
     loop.exec();
 }
 
-struct Period {
-    int samples = 0;
-    double meanMs = 0, spreadMs = 0, minMs = 0, maxMs = 0, perSecond = 0;
+QSet<QString> threadIds()
+{
+    const QStringList ids = QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    return QSet<QString>(ids.begin(), ids.end());
+}
+
+/// CPU seconds of one thread of this process, from the kernel's accounting.
+double threadCpuSeconds(const QString &tid)
+{
+    QFile stat(QStringLiteral("/proc/self/task/%1/stat").arg(tid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray text = stat.readAll();
+    // Fields after the parenthesised name: state is field 3, utime 14 and stime 15.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return (fields.value(11).toDouble() + fields.value(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
+}
+
+/// CPU of the program alone: every thread of the process but the simulated instrument's.
+class ProgramCpu {
+public:
+    explicit ProgramCpu(QSet<QString> instrumentThreads) : instrument_(std::move(instrumentThreads)) {}
+
+    double seconds() const
+    {
+        double sum = 0;
+        for (const QString &tid : threadIds())
+            if (!instrument_.contains(tid))
+                sum += threadCpuSeconds(tid);
+        return sum;
+    }
+
+private:
+    QSet<QString> instrument_;
 };
 
-Period measure(TForm1 &form, PtyInstrument &sim, bool continuous, int periodMs, int seconds)
+struct Period {
+    int samples = 0;
+    double meanMs = 0, spreadMs = 0, minMs = 0, maxMs = 0, perSecond = 0, cpuPercent = 0;
+};
+
+Period measure(TForm1 &form, PtyInstrument &sim, const ProgramCpu &cpu, bool continuous, int periodMs, int seconds)
 {
     form.findChild<QCheckBox *>("CheckBox18")->setChecked(continuous);
     form.findChild<QSpinBox *>("CSpinEdit2")->setValue(periodMs);
     runFor(300);
     sim.startRequestLog();
+    const double cpuBefore = cpu.seconds();
     form.SpeedButton10Click();
     runFor(seconds * 1000);
     form.SpeedButton11Click();
+    const double cpuUsed = cpu.seconds() - cpuBefore;
     std::vector<double> at;
     for (const auto &request : sim.requestLog())
-        if (request.cmd == 7)
+        if (request.cmd == kx::CMD_MEASURE)
             at.push_back(std::chrono::duration<double, std::milli>(request.at.time_since_epoch()).count());
     Period p;
     p.samples = int(at.size());
+    p.cpuPercent = 100.0 * cpuUsed / seconds;
     if (at.size() < 3)
         return p;
     std::vector<double> gaps;
@@ -66,9 +114,37 @@ Period measure(TForm1 &form, PtyInstrument &sim, bool continuous, int periodMs, 
 
 void print(const char *what, const Period &p)
 {
-    std::printf(
-        "%-28s %5d requests, period mean %7.2f ms, spread (sd) %6.2f ms, min %7.2f, max %7.2f  -> %6.2f per second\n",
-        what, p.samples, p.meanMs, p.spreadMs, p.minMs, p.maxMs, p.perSecond);
+    std::printf("%-24s %5d requests, period mean %7.2f ms, sd %6.2f, min %7.2f, max %7.2f -> %6.1f/s, CPU %5.1f %%\n",
+                what, p.samples, p.meanMs, p.spreadMs, p.minMs, p.maxMs, p.perSecond, p.cpuPercent);
+}
+
+/// The line's own limit: one 8-byte request and one measurement frame, 10 bit times a byte.
+double lineLimitPerSecond(int sensors)
+{
+    const uint8_t status = uint8_t((1 << sensors) - 1);
+    const int bytes = kx::kFrameSize + kx::measurementFrameLength(status);
+    return 57600.0 / 10 / bytes;
+}
+
+void printContinuous(const char *what, const Period &p, int sensors)
+{
+    print(what, p);
+    const double limit = lineLimitPerSecond(sensors);
+    std::printf("%-24s line limit %.1f/s, reached %.2f of it\n", "", limit, p.perSecond / limit);
+}
+
+/// From "Połącz" to the instrument found; -1 when it does not connect within 10 s.
+double connectionMs(Program &program)
+{
+    TAsystentForm &wizard = program.wizard();
+    wizard.BitBtn4Click();
+    runFor(300);
+    QElapsedTimer timer;
+    timer.start();
+    wizard.BitBtn3Click();
+    while (!program.link().connection().deviceFound && timer.elapsed() < 10000)
+        runFor(1);
+    return program.link().connection().deviceFound ? double(timer.nsecsElapsed()) / 1e6 : -1;
 }
 
 } // namespace
@@ -79,7 +155,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
     ScopedWorkDir workDir;
+    const QSet<QString> before = threadIds();
     PtyInstrument sim;
+    const ProgramCpu cpu(threadIds() - before);
     sim.setFaults({.lineTiming = true});
     workDir.write("config.ini", configText(QString::fromStdString(sim.portName())));
 
@@ -90,16 +168,31 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 300 && !program.link().connection().deviceFound; ++i)
         runFor(50);
     if (!program.link().connection().deviceFound) {
-        std::printf("the program did not connect: port %s, step %d\n", qPrintable(program.link().connection().portName()),
-                    program.wizard().wizardStep());
+        std::printf("the program did not connect: port %s, step %d\n",
+                    qPrintable(program.link().connection().portName()), program.wizard().wizardStep());
         return 1;
     }
-    const double byteMs = 10.0 / 57600 * 1000;
-    std::printf("line: one request (8 bytes) and one frame of three values (15 bytes) take %.2f ms: at most %.0f "
-                "samples per second\n",
-                23 * byteMs, 1000.0 / (23 * byteMs));
-    print("continuous", measure(form, sim, true, 100, seconds));
-    print("timed 100 ms", measure(form, sim, false, 100, seconds));
-    print("timed 10 ms", measure(form, sim, false, 10, seconds));
+
+    double connectSum = 0;
+    constexpr int kConnections = 5;
+    for (int i = 0; i < kConnections; ++i)
+        connectSum += connectionMs(program);
+    std::printf("wizard connection, from \"Połącz\" to the instrument found: %.0f ms (mean of %d)\n",
+                connectSum / kConnections, kConnections);
+    runFor(500);
+
+    printContinuous("continuous, 3 sensors", measure(form, sim, cpu, true, 100, seconds), 3);
+    print("timed 100 ms", measure(form, sim, cpu, false, 100, seconds));
+    print("timed 20 ms", measure(form, sim, cpu, false, 20, seconds));
+    print("timed 10 ms", measure(form, sim, cpu, false, 10, seconds));
+
+    runFor(1000);
+    const double idleBefore = cpu.seconds();
+    runFor(seconds * 1000);
+    std::printf("stopped, port open: CPU %.2f %%\n", 100.0 * (cpu.seconds() - idleBefore) / seconds);
+
+    sim.setSensorPresent(1, false);
+    sim.setSensorPresent(2, false);
+    printContinuous("continuous, 1 sensor", measure(form, sim, cpu, true, 100, seconds), 1);
     return 0;
 }

@@ -1,10 +1,59 @@
 #include "ChartPage.h"
 
+#include "ChartExport.h"
+#include "ChartPlot.h"
+#include "Konfigliniform.h"
+#include "SamplePoints.h"
+#include "SettingsFile.h"
 #include "ui_ChartPage.h"
 
-ChartPage::ChartPage(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::ChartPage>())
+#include <QStyle>
+#include <QTimer>
+
+ChartPage::ChartPage(UserDialogs &dialogs, TKonigLiniiForm &lines, MainWindowLink main, QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::ChartPage>()), lines(lines), main(std::move(main)),
+      redrawTimer(new QTimer(this))
 {
     ui->setupUi(this);
+    plot = new ChartPlot(ui->Chart1, chart, paging_);
+    exporter = new ChartExport(ui->Chart1, chart, dialogs, this);
+    redrawTimer->setSingleShot(true);
+    redrawTimer->setInterval(50);
+    connect(redrawTimer, &QTimer::timeout, plot, &ChartPlot::redraw);
+
+    ui->SpeedButton15->setIcon(style()->standardIcon(QStyle::SP_DialogYesButton));
+    ui->SpeedButton16->setIcon(style()->standardIcon(QStyle::SP_MediaPause));
+    ui->SpeedButton19->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
+    ui->SpeedButton17->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    ui->SpeedButton15->setIcon(QIcon::fromTheme(QStringLiteral("media-record"), ui->SpeedButton15->icon()));
+    connect(ui->SpeedButton15, &QToolButton::clicked, this, &ChartPage::SpeedButton15Click);
+    connect(ui->SpeedButton16, &QToolButton::clicked, this, &ChartPage::SpeedButton16Click);
+    connect(ui->SpeedButton19, &QToolButton::clicked, this, &ChartPage::SpeedButton19Click);
+    connect(ui->SpeedButton17, &QToolButton::clicked, this, &ChartPage::SpeedButton17Click);
+    connect(ui->SpeedButton20, &QPushButton::clicked, this, &ChartPage::SpeedButton20Click);
+    connect(plot, &ChartPlot::doubleClicked, this, &ChartPage::SpeedButton20Click);
+    // Setting a box from code acts like a click: toggled runs the handler either way.
+    connect(ui->CheckBox17, &QCheckBox::toggled, this, &ChartPage::CheckBox17Click);
+    connect(ui->CheckBox19, &QCheckBox::toggled, this, &ChartPage::CheckBox17Click);
+    connect(ui->CSpinEdit1, &QSpinBox::valueChanged, this, &ChartPage::CSpinEdit1Change);
+    connect(ui->SpeedButton13, &QToolButton::clicked, this, &ChartPage::SpeedButton13Click);
+    connect(ui->SpeedButton14, &QToolButton::clicked, this, &ChartPage::SpeedButton14Click);
+    connect(plot, &ChartPlot::previousPageClicked, this, [this] {
+        if (paging_.page() > 1)
+            selectPage(paging_.page() - 1);
+    });
+    connect(plot, &ChartPlot::nextPageClicked, this, [this] {
+        if (paging_.page() < paging_.pageCount(chart, plot->shown()))
+            selectPage(paging_.page() + 1);
+    });
+    connect(plot, &ChartPlot::shownChanged, this, [this] { selectPage(paging_.page()); });
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &ChartPage::BitBtn2Click);
+    connect(ui->BitBtn10, &QPushButton::clicked, exporter, &ChartExport::BitBtn10Click);
+    connect(ui->BitBtn11, &QPushButton::clicked, exporter, &ChartExport::BitBtn11Click);
+    connect(ui->BitBtn12, &QPushButton::clicked, exporter, &ChartExport::BitBtn12Click);
+    // The paging starts reset, then as its box says.
+    paging_.setPerPage(0, chart, plot->shown());
+    CheckBox17Click();
 }
 
 ChartPage::~ChartPage() = default;
@@ -20,4 +69,136 @@ QLabel *ChartPage::rateLabel() const
     return ui->Label52;
 }
 
-void ChartPage::AppendSamplePoints(const Sample &) {}
+void ChartPage::scheduleRedraw()
+{
+    if (!redrawTimer->isActive())
+        redrawTimer->start();
+}
+
+void ChartPage::AppendSamplePoints(const Sample &sample)
+{
+    if (!recording)
+        return;
+    ChartSample point;
+    point.measTime = sample.time;
+    const std::array<bool, 3> active = main.activeChannels();
+    for (size_t i = 0; i < 3; ++i) {
+        point.channelValue[i] = sample.value[i];
+        point.active[i] = active[i];
+    }
+    point.pk1State = sample.pk1;
+    point.pk2State = sample.pk2;
+    point.H1 = lines.height(0);
+    point.F1 = lines.offset(0);
+    point.H2 = lines.height(1);
+    point.F2 = lines.offset(1);
+    appendSamplePoints(chart, point);
+    scheduleRedraw();
+}
+
+void ChartPage::SpeedButton15Click()
+{
+    SpeedButton17Click();
+    recording = true;
+    main.restartTime();
+}
+
+void ChartPage::SpeedButton16Click()
+{
+    recording = !recording;
+}
+
+void ChartPage::SpeedButton19Click()
+{
+    recording = false;
+    SpeedButton17Click();
+    main.restartTime();
+}
+
+void ChartPage::SpeedButton17Click()
+{
+    chart.clear();
+    selectPage(paging_.page());
+}
+
+void ChartPage::SpeedButton20Click()
+{
+    plot->fullView();
+}
+
+void ChartPage::CheckBox17Click()
+{
+    if (ui->CheckBox17->isChecked()) {
+        paging_.setPerPage(ui->CSpinEdit1->value(), chart, plot->shown());
+    } else {
+        paging_.setPerPage(0, chart, plot->shown());
+        paging_.selectPage(1, chart, plot->shown());
+    }
+    scheduleRedraw();
+}
+
+void ChartPage::CSpinEdit1Change()
+{
+    // Also while paging is off: the value switches it on in the chart.
+    paging_.setPerPage(int16_t(ui->CSpinEdit1->value()), chart, plot->shown());
+    scheduleRedraw();
+}
+
+void ChartPage::selectPage(int page)
+{
+    paging_.selectPage(page, chart, plot->shown());
+    scheduleRedraw();
+}
+
+void ChartPage::SpeedButton13Click()
+{
+    selectPage(paging_.pageCount(chart, plot->shown()));
+}
+
+void ChartPage::SpeedButton14Click()
+{
+    selectPage(0);
+}
+
+void ChartPage::followLastPage()
+{
+    if (recording && ui->CheckBox19->isChecked() && paging_.pageCount(chart, plot->shown()) > 1)
+        SpeedButton13Click();
+}
+
+void ChartPage::FormShow()
+{
+    paging_.setPerPage(0, chart, plot->shown());
+    CheckBox17Click();
+}
+
+void ChartPage::resetPaging()
+{
+    ui->CheckBox17->setChecked(false);
+    paging_.setPerPage(0, chart, plot->shown());
+    paging_.selectPage(1, chart, plot->shown());
+    scheduleRedraw();
+}
+
+void ChartPage::BitBtn2Click()
+{
+    lines.show();
+    lines.raise();
+}
+
+void ChartPage::applySettings(const Settings &settings)
+{
+    if (settings.paging.enabled)
+        ui->CheckBox17->setChecked(*settings.paging.enabled);
+    if (settings.paging.followLastPage)
+        ui->CheckBox19->setChecked(*settings.paging.followLastPage);
+    if (settings.paging.pointsPerPage)
+        ui->CSpinEdit1->setValue(*settings.paging.pointsPerPage);
+}
+
+void ChartPage::storeSettings(Settings &settings) const
+{
+    settings.paging.enabled = ui->CheckBox17->isChecked();
+    settings.paging.followLastPage = ui->CheckBox19->isChecked();
+    settings.paging.pointsPerPage = int16_t(ui->CSpinEdit1->value());
+}

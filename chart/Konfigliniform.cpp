@@ -1,12 +1,124 @@
 #include "Konfigliniform.h"
 
+#include "SettingsFile.h"
 #include "ui_Konfigliniform.h"
+
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+/// The window's picture: two output lines stepping between their levels.
+QPixmap linesPicture(QSize size)
+{
+    QPixmap picture(size);
+    picture.fill(Qt::black);
+    QPainter painter(&picture);
+    const int w = size.width();
+    const int h = size.height();
+    const auto stairs = [&](QColor colour, int base, int step) {
+        painter.setPen(QPen(colour, 2));
+        const QPoint points[] = {{4, base},         {w / 3, base}, {w / 3, base - step}, {2 * w / 3, base - step},
+                                 {2 * w / 3, base}, {w - 4, base}};
+        painter.drawPolyline(points, 6);
+    };
+    stairs(Qt::white, h - 8, h / 3);
+    stairs(QColor(255, 128, 0), h / 2, h / 4);
+    return picture;
+}
+
+} // namespace
 
 TKonigLiniiForm::TKonigLiniiForm(QWidget *parent)
     : QWidget(parent, Qt::Tool), ui(std::make_unique<Ui::TKonigLiniiForm>())
 {
     ui->setupUi(this);
     move(0, 0);
+    heights = {ui->CSpinEdit1, ui->CSpinEdit3, ui->CSpinEdit5, ui->CSpinEdit7};
+    offsets = {ui->CSpinEdit2, ui->CSpinEdit4, ui->CSpinEdit6, ui->CSpinEdit8};
+    for (QSpinBox *field : heights)
+        field->findChild<QLineEdit *>()->installEventFilter(this);
+    for (QSpinBox *field : offsets)
+        field->findChild<QLineEdit *>()->installEventFilter(this);
+    ui->Image1->setPixmap(linesPicture(ui->Image1->minimumSize()));
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TKonigLiniiForm::BitBtn1Click);
 }
 
 TKonigLiniiForm::~TKonigLiniiForm() = default;
+
+int32_t TKonigLiniiForm::read(QSpinBox *field)
+{
+    bool ok = false;
+    const int value = field->text().trimmed().toInt(&ok);
+    if (ok)
+        return value;
+    field->setValue(0);
+    return 0;
+}
+
+int32_t TKonigLiniiForm::height(int line)
+{
+    return read(heights[size_t(line)]);
+}
+
+int32_t TKonigLiniiForm::offset(int line)
+{
+    return read(offsets[size_t(line)]);
+}
+
+void TKonigLiniiForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    FormShow();
+}
+
+void TKonigLiniiForm::FormShow()
+{
+    for (size_t i = 0; i < 4; ++i) {
+        heights[i]->setValue(pkLineH[i]);
+        offsets[i]->setValue(pkLineF[i]);
+    }
+}
+
+void TKonigLiniiForm::CSpinEdit1Click()
+{
+    for (size_t i = 0; i < 4; ++i) {
+        pkLineH[i] = read(heights[i]);
+        pkLineF[i] = read(offsets[i]);
+    }
+}
+
+void TKonigLiniiForm::BitBtn1Click()
+{
+    CSpinEdit1Click();
+    close();
+}
+
+bool TKonigLiniiForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // A click into a field's text stores; the arrows only change the field.
+    if (event->type() == QEvent::MouseButtonPress)
+        CSpinEdit1Click();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TKonigLiniiForm::applySettings(const Settings &settings)
+{
+    for (size_t i = 0; i < 4; ++i) {
+        if (settings.pkLineH[i])
+            pkLineH[i] = *settings.pkLineH[i];
+        if (settings.pkLineF[i])
+            pkLineF[i] = *settings.pkLineF[i];
+    }
+    // Stored values apply from the start, not only once the window was first shown.
+    FormShow();
+}
+
+void TKonigLiniiForm::storeSettings(Settings &settings) const
+{
+    for (size_t i = 0; i < 4; ++i) {
+        settings.pkLineH[i] = pkLineH[i];
+        settings.pkLineF[i] = pkLineF[i];
+    }
+}

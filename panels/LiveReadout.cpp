@@ -79,6 +79,7 @@ void LiveReadout::UpdateReadout(const Sample &sample, int32_t mode)
         const double clamped = std::isnan(value) ? 0.0 : std::clamp(std::trunc(double(value)), 0.0, 360.0);
         sensor.gauge->setValue(int(clamped));
         const QString text = valueText(value);
+        shown[i] = value;
         sensor.value->setText(text);
         if (sensor.chartValue)
             sensor.chartValue->setText(text);

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 class QLabel;
 class QWidget;
@@ -28,10 +29,13 @@ public:
 
     /// The text a value field shows for a reading.
     static QString valueText(float value);
+    /// The reading each value field shows; none while it still shows its dashes.
+    const std::array<std::optional<float>, 3> &shownValues() const { return shown; }
 
 private:
     const std::array<SensorControls, 3> &sensors;
     std::array<QLabel *, 2> lamps;
     Labels labels;
     Sample last;
+    std::array<std::optional<float>, 3> shown;
 };

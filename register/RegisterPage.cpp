@@ -1,25 +1,194 @@
 #include "RegisterPage.h"
 
+#include "RegisterCellDelegate.h"
+#include "RegisterSave.h"
+#include "RegisterSaveProgress.h"
+#include "RegisterTableModel.h"
+#include "SettingsFile.h"
+#include "UserDialogs.h"
+
 #include "ui_RegisterPage.h"
 
-RegisterPage::RegisterPage(QWidget *parent) : QWidget(parent), ui(std::make_unique<Ui::RegisterPage>())
+#include <QHeaderView>
+
+namespace {
+
+constexpr int kColumnWidth = 82;
+constexpr int kRowHeight = 20;
+const QString kSaveFilter = QStringLiteral("Text|*.txt|Excel|*.xls");
+
+FileDialogRequest saveDialogRequest()
+{
+    FileDialogRequest request;
+    request.filter = kSaveFilter;
+    // No default suffix: a name typed without one takes the extension of the chosen filter.
+    request.overwritePrompt = true;
+    return request;
+}
+
+// The "description|pattern" pair of the filter the user picked.
+QString filterPair(int index)
+{
+    return kSaveFilter.split(QLatin1Char('|')).mid(2 * index, 2).join(QLatin1Char('|'));
+}
+
+void setFrom(QCheckBox *box, const std::optional<bool> &value)
+{
+    if (value)
+        box->setChecked(*value);
+}
+
+} // namespace
+
+RegisterPage::RegisterPage(UserDialogs &dialogs, std::function<RegisterSample()> reading,
+                           std::function<RegisterFileInfo()> fileInfo, QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::RegisterPage>()), dialogs(dialogs), reading(std::move(reading)),
+      fileInfo(std::move(fileInfo)), model(new RegisterTableModel(this)),
+      SaveDialog4(RememberedFileDialog::Save, saveDialogRequest())
 {
     ui->setupUi(this);
+    QTableView *grid = ui->StringGrid1;
+    grid->setModel(model);
+    grid->setItemDelegate(new RegisterCellDelegate(grid));
+    grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
+    grid->horizontalHeader()->setDefaultSectionSize(kColumnWidth);
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid->horizontalHeader()->setHighlightSections(false);
+    // Every row has the same fixed height and the row header stays hidden, so that neither
+    // appending nor scrolling ever measures the other rows.
+    QHeaderView *rows = grid->verticalHeader();
+    rows->hide();
+    rows->setMinimumSectionSize(kRowHeight);
+    rows->setDefaultSectionSize(kRowHeight);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    // Scrolling by pixels moves the view by an offset alone; scrolling by rows would look up
+    // the position of a row, which the header recomputes over all rows after every append.
+    grid->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    connect(ui->BitBtn5, &QPushButton::clicked, this, &RegisterPage::BitBtn5Click);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &RegisterPage::BitBtn1Click);
+    connect(ui->BitBtn4, &QPushButton::clicked, this, &RegisterPage::BitBtn4Click);
+    connect(ui->BitBtn6, &QPushButton::clicked, this, &RegisterPage::Button1Click);
+    // toggled, not clicked: a box set from code or from the settings runs its handler too.
+    connect(ui->CheckBox16, &QCheckBox::toggled, this, &RegisterPage::CheckBox16Click);
+    connect(ui->CheckBox12, &QCheckBox::toggled, this, &RegisterPage::CheckBox12Click);
+    CheckBox16Click();
+    CheckBox12Click();
 }
 
 RegisterPage::~RegisterPage() = default;
 
 void RegisterPage::writeTitles()
 {
-    const QStringList titles = {"Index", "Czas [s]", "Czujnik 0", "Czujnik 1", "Czujnik 2", "PK1", "PK2"};
-    for (int column = 0; column < titles.size(); ++column)
-        ui->StringGrid1->setItem(0, column, new QTableWidgetItem(titles[column]));
+    model->showTitles();
+}
+
+void RegisterPage::applySettings(const Settings &settings)
+{
+    const Settings::Registration &r = settings.registration;
+    setFrom(ui->CheckBox16, r.autoRegister);
+    setFrom(ui->CheckBox4, r.channel[0]);
+    setFrom(ui->CheckBox5, r.channel[1]);
+    setFrom(ui->CheckBox6, r.channel[2]);
+    setFrom(ui->CheckBox10, r.pk1);
+    setFrom(ui->CheckBox20, r.pk2);
+    setFrom(ui->CheckBox7, r.date);
+    setFrom(ui->CheckBox8, r.timeOfDay);
+    setFrom(ui->CheckBox9, r.measurementTime);
+    setFrom(ui->CheckBox11, r.index);
+    setFrom(ui->CheckBox12, r.colour);
+}
+
+void RegisterPage::storeSettings(Settings &settings) const
+{
+    Settings::Registration &r = settings.registration;
+    r.autoRegister = ui->CheckBox16->isChecked();
+    r.channel = {ui->CheckBox4->isChecked(), ui->CheckBox5->isChecked(), ui->CheckBox6->isChecked()};
+    r.pk1 = ui->CheckBox10->isChecked();
+    r.pk2 = ui->CheckBox20->isChecked();
+    r.date = ui->CheckBox7->isChecked();
+    r.timeOfDay = ui->CheckBox8->isChecked();
+    r.measurementTime = ui->CheckBox9->isChecked();
+    r.index = ui->CheckBox11->isChecked();
+    r.colour = ui->CheckBox12->isChecked();
 }
 
 void RegisterPage::takeSample(const Sample &)
 {
+    // The row copies what the readout shows, which has already taken this sample.
     if (ui->CheckBox16->isChecked())
         BitBtn5Click();
 }
 
-void RegisterPage::BitBtn5Click() {}
+RegisterChoice RegisterPage::choice() const
+{
+    RegisterChoice c;
+    c.sampleNumber = ui->CheckBox11->isChecked();
+    c.date = ui->CheckBox7->isChecked();
+    c.time = ui->CheckBox8->isChecked();
+    c.measTime = ui->CheckBox9->isChecked();
+    c.channel = {ui->CheckBox4->isChecked(), ui->CheckBox5->isChecked(), ui->CheckBox6->isChecked()};
+    c.pk1 = ui->CheckBox10->isChecked();
+    c.pk2 = ui->CheckBox20->isChecked();
+    return c;
+}
+
+int RegisterPage::indexColumnWidth() const
+{
+    const int stamps = int(ui->CheckBox7->isChecked()) + int(ui->CheckBox8->isChecked());
+    return 60 + 50 * stamps;
+}
+
+void RegisterPage::BitBtn5Click()
+{
+    RegisterSample sample = reading();
+    if (!sample.now.isValid())
+        sample.now = QDateTime::currentDateTime();
+    model->append(registerRow(sample, choice()));
+    ui->StringGrid1->setColumnWidth(IndexColumn, indexColumnWidth());
+    // The newest row becomes the last one visible; the rows are all of one height, so this
+    // costs the same however long the table is.
+    ui->StringGrid1->scrollToBottom();
+}
+
+void RegisterPage::CheckBox16Click()
+{
+    ui->BitBtn5->setEnabled(!ui->CheckBox16->isChecked());
+}
+
+void RegisterPage::CheckBox12Click()
+{
+    model->setColoured(ui->CheckBox12->isChecked());
+}
+
+void RegisterPage::Button1Click()
+{
+    if (dialogs.confirm(QStringLiteral("Czyszczenie tabeli rejestracji pomiarów...\nCzy jesteś pewien?")))
+        model->clear();
+}
+
+void RegisterPage::BitBtn1Click()
+{
+    const std::optional<ChosenFile> chosen = SaveDialog4.execute(dialogs);
+    if (!chosen)
+        return;
+    chosenFilter = chosen->filterIndex;
+    ui->BitBtn4->setEnabled(true);
+    BitBtn4Click();
+}
+
+void RegisterPage::BitBtn4Click()
+{
+    RegisterFileInfo info = fileInfo();
+    if (!info.now.isValid())
+        info.now = QDateTime::currentDateTime();
+    RegisterSaveProgress progress(this);
+    const RegisterSaveResult result =
+        saveRegister(SaveDialog4.fileName(), filterPair(chosenFilter), model->store(), info, progress.callback());
+    progress.dialog().close();
+    if (!result.written)
+        dialogs.message(result.message);
+}

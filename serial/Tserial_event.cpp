@@ -37,6 +37,7 @@ struct Tserial_event::Worker {
     SignalBank signals;
     std::atomic<int> fd{-1};
     std::atomic<int> requestSize{1};
+    std::atomic<CompletionRule> completionRule{nullptr};
     std::atomic<bool> running{false};
     std::atomic<bool> writePending{false};
     std::atomic<bool> abandoned{false};
@@ -57,6 +58,7 @@ struct Tserial_event::Worker {
     bool readFailed = false;
     int readFilled = 0;
     int readTarget = 0;
+    CompletionRule readRule = nullptr;
     Clock::time_point lastByte;
     bool writeInFlight = false;
     bool writeFailed = false;
@@ -124,6 +126,7 @@ void Tserial_event::Worker::run(NotifierSlot &slot)
             }
             readFilled = 0;
             readTarget = requestSize.load();
+            readRule = completionRule.load();
             readInFlight = true;
             break;
         case SignalBank::writeDoneEvent:
@@ -249,7 +252,7 @@ void Tserial_event::Worker::readAvailable()
         if (n > 0) {
             readFilled += static_cast<int>(n);
             lastByte = Clock::now();
-            if (readFilled >= readTarget)
+            if (readFilled >= readTarget || (readRule && readRule(rxBuffer, readFilled)))
                 completeRead(true);
         } else if (n < 0 && errno == EINTR) {
             continue;
@@ -381,6 +384,7 @@ int Tserial_event::open(const char *portName, int baudRate, int parityCode, uint
 
     worker->fd = handle;
     worker->requestSize = rxRequestSize_.load();
+    worker->completionRule = completionRule_.load();
     worker_ = worker;
     thread_ = std::thread([worker, slot = slot_] { worker->run(*slot); });
     return Opened;
@@ -445,6 +449,13 @@ void Tserial_event::setReadSize(int size)
     rxRequestSize_ = clamped;
     if (worker_)
         worker_->requestSize = clamped;
+}
+
+void Tserial_event::setCompletionRule(CompletionRule rule)
+{
+    completionRule_ = rule;
+    if (worker_)
+        worker_->completionRule = rule;
 }
 
 void Tserial_event::setNotifier(Notifier notifier)

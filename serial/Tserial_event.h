@@ -41,6 +41,9 @@ public:
 
     /// Runs on the worker thread; while it runs the worker serves nothing else.
     using Notifier = std::function<void(Tserial_event *port, int event)>;
+    /// Tells from the bytes a read holds so far that they are one whole frame; the read then
+    /// completes without waiting out the gap. Runs on the worker thread.
+    using CompletionRule = bool (*)(const char *data, int size);
 
     Tserial_event();
     ~Tserial_event();
@@ -54,6 +57,9 @@ public:
     /// Hands a block of at most 255 bytes to the worker; dropped while a write is in flight or no port is open.
     void send(const char *data, int length);
     void setReadSize(int size);
+    /// Without a rule (the default) a read completes only at the read size or after the gap.
+    /// Takes effect at the next read.
+    void setCompletionRule(CompletionRule rule);
     void setNotifier(Notifier notifier);
     /// Ends the worker without delivering anything more; for an owner that is going away.
     void shutdownQuietly();
@@ -84,6 +90,7 @@ private:
     int parityCode_ = 0;
     OpenFailure lastFailure_;
     std::atomic<int> rxRequestSize_{1};
+    std::atomic<CompletionRule> completionRule_{nullptr};
     std::shared_ptr<NotifierSlot> slot_;
     std::shared_ptr<Worker> worker_;
     std::thread thread_;

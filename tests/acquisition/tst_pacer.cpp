@@ -1,34 +1,32 @@
 #include "AcquisitionPacer.h"
 
 #include <QtTest>
-#include <deque>
+#include <cmath>
+#include <vector>
 
 namespace {
 
-/// A clock that returns the hundredths it is given, each reading once; the idle pass
-/// reads it twice, so each step is given as a pair.
-struct ScriptedClock {
-    std::deque<int> hundredths;
-    TimeOfDay operator()()
-    {
-        TimeOfDay t;
-        if (!hundredths.empty()) {
-            t.hundredths = uint8_t(hundredths.front());
-            hundredths.pop_front();
-        }
-        return t;
-    }
-};
-
-/// Passes at the given hundredths (each read twice, as the pass reads the clock twice).
+/// A clock that stands still until the test moves it, and a wake-up timer that only
+/// remembers what it was asked for: passes happen exactly when the test makes them.
 struct Pacing {
-    std::shared_ptr<ScriptedClock> clock = std::make_shared<ScriptedClock>();
-    AcquisitionPacer pacer{[c = clock] { return (*c)(); }};
+    double now = 1000.0; // far from the clock's origin, as a machine's monotonic clock is
+    double wakeAt = -1;  ///< when the pacer wants its next pass; negative for never
+    AcquisitionPacer pacer{[this] { return now; },
+                           [this](double seconds) { wakeAt = seconds < 0 ? -1 : now + seconds; }};
 
-    bool pass(int hundredths, bool continuous = false, int periodMs = 100, int32_t deviceType = 3)
+    bool passAt(double seconds, bool continuous = false, int periodMs = 100, int32_t deviceType = 3)
     {
-        clock->hundredths = {hundredths, hundredths};
+        now = 1000.0 + seconds;
         return pacer.idlePass(continuous, periodMs, deviceType);
+    }
+
+    /// Lets time run to the armed wake-up and makes the pass it asked for: no other event.
+    bool wakeUp(bool continuous, int periodMs = 100)
+    {
+        if (wakeAt < 0)
+            qFatal("no wake-up armed");
+        now = wakeAt;
+        return pacer.idlePass(continuous, periodMs, 3);
     }
 };
 
@@ -38,122 +36,177 @@ class PacerTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void idleStepFromHundredths_data();
-    void idleStepFromHundredths();
+    void idleStepFromTheMonotonicClock_data();
+    void idleStepFromTheMonotonicClock();
     void timedSendsOncePerPeriod();
-    void continuousRepeatsAfterTimeout();
-    void answerLetsTheNextRequestGo();
+    void timedPacesOnItsOwnWakeUps_data();
+    void timedPacesOnItsOwnWakeUps();
+    void continuousSendsOnTheFramesHandOff();
+    void continuousTimeOutWakesAndRepeats();
+    void stoppedAsksForNoWakeUp();
     void nothingWithoutDevice();
     void pauseTwiceContinuesTime();
     void stopLeavesTheOutstandingRequest();
 };
 
-void PacerTest::idleStepFromHundredths_data()
+void PacerTest::idleStepFromTheMonotonicClock_data()
 {
-    QTest::addColumn<int>("previous");
-    QTest::addColumn<int>("now");
+    QTest::addColumn<double>("previous");
+    QTest::addColumn<double>("now");
     QTest::addColumn<double>("step");
-    QTest::newRow("forward") << 10 << 25 << 0.15;
-    QTest::newRow("across the second") << 95 << 3 << 0.08;
-    QTest::newRow("1.30 s apart loses the second") << 10 << 40 << 0.30;
-    QTest::newRow("same hundredth") << 42 << 42 << 0.0;
+    QTest::newRow("forward") << 0.10 << 0.25 << 0.15;
+    QTest::newRow("across a second") << 0.95 << 1.03 << 0.08;
+    QTest::newRow("whole seconds are counted") << 0.10 << 1.40 << 1.30;
+    QTest::newRow("a millisecond apart") << 0.500 << 0.501 << 0.001;
+    QTest::newRow("same instant") << 0.42 << 0.42 << 0.0;
 }
 
-void PacerTest::idleStepFromHundredths()
+void PacerTest::idleStepFromTheMonotonicClock()
 {
-    QFETCH(int, previous);
-    QFETCH(int, now);
+    QFETCH(double, previous);
+    QFETCH(double, now);
     QFETCH(double, step);
     Pacing p;
-    p.pass(previous);
-    p.pass(now);
-    QVERIFY(qAbs(p.pacer.state().idleStep - step) < 1e-9);
+    p.passAt(previous);
+    p.passAt(now);
+    QVERIFY2(std::abs(p.pacer.state().idleStep - step) < 1e-9, qPrintable(QString::number(p.pacer.state().idleStep)));
 }
 
 void PacerTest::timedSendsOncePerPeriod()
 {
     Pacing p;
-    p.pass(0);
+    p.passAt(0);
     p.pacer.start();
     p.pacer.state().bledna_transmisja = 1;
-    QVERIFY(p.pass(5)); // the first request leaves at the first pass
+    QVERIFY(p.passAt(0.05)); // the first request leaves at the first pass
     QCOMPARE(p.pacer.state().bledna_transmisja, 0);
-    QVERIFY(!p.pass(10)); // 50 ms
-    QVERIFY(!p.pass(14)); // 90 ms
-    QVERIFY(p.pass(15));  // 100 ms
-    QVERIFY(!p.pass(21)); // 60 ms into the next period
-    QVERIFY(p.pass(27));  // 120 ms: the overshoot is not carried over
-    QVERIFY(!p.pass(36)); // 90 ms after that request
-    QVERIFY(qAbs(p.pacer.state().measTime - 0.36) < 1e-9);
+    QVERIFY(!p.passAt(0.10));  // 50 ms
+    QVERIFY(!p.passAt(0.144)); // 94 ms: still more than 5 ms to go
+    QVERIFY(p.passAt(0.146));  // 96 ms: within 5 ms of the period
+    QVERIFY(!p.passAt(0.206)); // 60 ms into the next period
+    QVERIFY(p.passAt(0.266));  // 120 ms: the overshoot is not carried over
+    QVERIFY(!p.passAt(0.356)); // 90 ms after that request
+    QVERIFY(std::abs(p.pacer.state().measTime - 0.356) < 1e-9);
 }
 
-void PacerTest::continuousRepeatsAfterTimeout()
+void PacerTest::timedPacesOnItsOwnWakeUps_data()
+{
+    QTest::addColumn<int>("periodMs");
+    QTest::newRow("10 ms") << 10;
+    QTest::newRow("20 ms") << 20;
+    QTest::newRow("100 ms") << 100;
+}
+
+void PacerTest::timedPacesOnItsOwnWakeUps()
+{
+    QFETCH(int, periodMs);
+    Pacing p;
+    p.pacer.start();
+    QCOMPARE(p.wakeAt, p.now); // the first pass is wanted at once
+    std::vector<double> sentAt;
+    for (int pass = 0; pass < 50; ++pass)
+        if (p.wakeUp(false, periodMs))
+            sentAt.push_back(p.now);
+    QCOMPARE(int(sentAt.size()), 50); // every wake-up is one request: no pass wasted
+    for (size_t i = 1; i < sentAt.size(); ++i)
+        QVERIFY2(std::abs(sentAt[i] - sentAt[i - 1] - periodMs * 0.001) < 1e-9, qPrintable(QString::number(i)));
+}
+
+void PacerTest::continuousSendsOnTheFramesHandOff()
 {
     Pacing p;
-    p.pass(0);
     p.pacer.start();
-    QVERIFY(p.pass(2, true));
+    QVERIFY(p.wakeUp(true));
     QVERIFY(p.pacer.state().zapytanie);
-    QVERIFY(!p.pass(4, true));
-    QVERIFY(!p.pass(6, true));
+    QCOMPARE(p.wakeAt, p.now + double(0.05f)); // woken for the time-out only
+    p.now += 0.004;                            // the frame arrives
+    QVERIFY(p.pacer.frameHandled(true, 100, 3));
+    QVERIFY(p.pacer.state().zapytanie); // the next one is outstanding
+    QCOMPARE(p.pacer.state().replyTimeout, 0.05f);
+    QVERIFY(std::abs(p.pacer.state().measTime - 0.004) < 1e-9);
     QCOMPARE(p.pacer.state().bledna_transmisja, 0);
-    QVERIFY(!p.pass(8, true)); // 0.06 s without an answer
+
+    // In timed mode a frame releases nothing: the period decides.
+    Pacing timed;
+    timed.pacer.start();
+    QVERIFY(timed.wakeUp(false, 10));
+    timed.now += 0.004;
+    QVERIFY(!timed.pacer.frameHandled(false, 10, 3));
+    QVERIFY(!timed.pacer.state().zapytanie);
+}
+
+void PacerTest::continuousTimeOutWakesAndRepeats()
+{
+    Pacing p;
+    p.pacer.start();
+    QVERIFY(p.wakeUp(true));
+    QVERIFY(!p.passAt(p.now - 1000.0 + 0.02, true)); // some other event: still waiting
+    QCOMPARE(p.pacer.state().bledna_transmisja, 0);
+    QVERIFY(!p.wakeUp(true)); // the time-out's own wake-up
     QCOMPARE(p.pacer.state().bledna_transmisja, 1);
     QVERIFY(!p.pacer.state().zapytanie);
-    QVERIFY(p.pass(9, true));                       // repeated at the following pass
+    QCOMPARE(p.wakeAt, p.now);                      // the repeat is wanted at once
+    QVERIFY(p.wakeUp(true));                        // and leaves at that pass
     QCOMPARE(p.pacer.state().bledna_transmisja, 1); // only a timed request clears it
 }
 
-void PacerTest::answerLetsTheNextRequestGo()
+void PacerTest::stoppedAsksForNoWakeUp()
 {
     Pacing p;
-    p.pass(0);
+    for (int i = 1; i <= 5; ++i)
+        QVERIFY(!p.passAt(i * 0.05));
+    QCOMPARE(p.wakeAt, -1.0);
     p.pacer.start();
-    QVERIFY(p.pass(1, true));
-    QVERIFY(!p.pass(2, true));
-    p.pacer.state().zapytanie = false; // the measurement frame arrived
-    QVERIFY(p.pass(3, true));
+    QVERIFY(p.wakeUp(false));
+    QVERIFY(p.wakeAt > p.now);
+    p.pacer.stop();
+    QCOMPARE(p.wakeAt, -1.0); // a pending wake-up is withdrawn
+    QVERIFY(!p.passAt(2.0));
+    QCOMPARE(p.wakeAt, -1.0);
 }
 
 void PacerTest::nothingWithoutDevice()
 {
     Pacing p;
-    p.pass(0);
+    p.passAt(0);
     p.pacer.start();
-    QVERIFY(!p.pass(50, false, 100, 0));
-    QVERIFY(!p.pass(90, true, 100, 0));
+    QVERIFY(!p.passAt(0.5, false, 100, 0));
+    QVERIFY(!p.passAt(0.9, true, 100, 0));
     QCOMPARE(p.pacer.state().measTime, 0.0);
+    QCOMPARE(p.wakeAt, -1.0);
 }
 
 void PacerTest::pauseTwiceContinuesTime()
 {
     Pacing p;
-    p.pass(0);
+    p.passAt(0);
     p.pacer.start();
-    p.pass(30);
+    p.passAt(0.3);
     p.pacer.pause();
     QVERIFY(!p.pacer.state().GO);
-    QVERIFY(!p.pass(80));
+    QCOMPARE(p.wakeAt, -1.0);
+    QVERIFY(!p.passAt(0.8));
     p.pacer.pause();
     QVERIFY(p.pacer.state().GO);
-    p.pass(90);
-    QVERIFY(qAbs(p.pacer.state().measTime - 0.40) < 1e-9);
+    QCOMPARE(p.wakeAt, p.now);
+    p.passAt(0.9);
+    QVERIFY(std::abs(p.pacer.state().measTime - 0.40) < 1e-9);
 }
 
 void PacerTest::stopLeavesTheOutstandingRequest()
 {
     Pacing p;
-    p.pass(0);
+    p.passAt(0);
     p.pacer.start();
-    QVERIFY(p.pass(1, true));
+    QVERIFY(p.passAt(0.01, true));
     p.pacer.stop();
     QVERIFY(p.pacer.state().zapytanie);
     QCOMPARE(p.pacer.state().measTime, 0.0);
     p.pacer.start();
-    QVERIFY(!p.pass(2, true)); // the remaining time-out is waited out first
-    QVERIFY(!p.pass(10, true));
+    QVERIFY(!p.passAt(0.02, true)); // the remaining time-out is waited out first
+    QVERIFY(!p.passAt(0.065, true));
     QCOMPARE(p.pacer.state().bledna_transmisja, 1);
-    QVERIFY(p.pass(11, true));
+    QVERIFY(p.passAt(0.066, true));
 }
 
 QTEST_APPLESS_MAIN(PacerTest)

@@ -17,7 +17,7 @@
 #include <QMenu>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QtTest>
 
@@ -25,10 +25,10 @@ namespace {
 
 QStringList registerHeader(TForm1 &form)
 {
-    auto *grid = form.findChild<QTableWidget *>("StringGrid1");
+    const QAbstractItemModel *table = form.findChild<QTableView *>("StringGrid1")->model();
     QStringList titles;
-    for (int column = 0; column < grid->columnCount(); ++column)
-        titles << (grid->item(0, column) ? grid->item(0, column)->text() : QString());
+    for (int column = 0; column < table->columnCount(); ++column)
+        titles << table->headerData(column, Qt::Horizontal).toString();
     return titles;
 }
 
@@ -179,7 +179,7 @@ void MainWindowTest::startWithoutConfigShowsOneMessage()
     holdStartUpConnection(program);
     QCOMPARE(dialogs.shown, QStringList{"nie odnaleziono pliku konfiguracyjnego!"});
     QCOMPARE(program.link().connection().portName(), QString("COM1"));
-    QCOMPARE(registerHeader(program.main()), QStringList(7, QString()));
+    QCOMPARE(registerHeader(program.main()), QStringList(9, QString()));
     QCOMPARE(program.main().startDirectory(), dir.path());
 }
 
@@ -193,7 +193,7 @@ void MainWindowTest::startWithConfigTakesItsValues()
     QVERIFY(dialogs.shown.isEmpty());
     QCOMPARE(program.link().connection().portName(), QString("COM7"));
     QCOMPARE(registerHeader(program.main()),
-             (QStringList{"Index", "Czas [s]", "Czujnik 0", "Czujnik 1", "Czujnik 2", "PK1", "PK2"}));
+             (QStringList{"Index", "Czas [s]", "Czujnik 0", "Czujnik 1", "Czujnik 2", "PK1", "PK2", "", ""}));
     QCOMPARE(program.main().findChild<QSpinBox *>("CSpinEdit2")->value(), 10);
     // No sensor is present yet: the "Aktywny" boxes clear themselves.
     QVERIFY(!program.main().findChild<QCheckBox *>("CheckBox1")->isChecked());

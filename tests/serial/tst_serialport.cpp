@@ -1,3 +1,5 @@
+#include "FrameBuilders.h"
+#include "FrameCompletion.h"
 #include "PortRecorder.h"
 #include "PtyPair.h"
 #include "SerialDevice.h"
@@ -40,6 +42,8 @@ private slots:
     void readGap_data();
     void readGap();
     void fullReadCompletesBeforeTheGap();
+    void wholeFrameCompletesTheRead_data();
+    void wholeFrameCompletesTheRead();
     void nextBurstWaitsForRxDone();
     void sendWritesBlocksUpTo255Bytes();
     void secondBlockWhileWritingIsDropped();
@@ -168,6 +172,73 @@ void SerialPortTest::fullReadCompletesBeforeTheGap()
     const auto bursts = recorder.bursts();
     QCOMPARE(bursts.value(0).size(), 64);
     QCOMPARE(bursts.value(1).size(), 36);
+}
+
+void SerialPortTest::wholeFrameCompletesTheRead_data()
+{
+    QTest::addColumn<QByteArrayList>("pieces"); ///< written one after the other, `pauseMs` apart
+    QTest::addColumn<int>("pauseMs");
+    QTest::addColumn<QByteArrayList>("bursts");
+    QTest::addColumn<bool>("beforeTheGap"); ///< the last burst is handed over without waiting out the gap
+
+    const QByteArray reply = replyFrame(kx::CMD_PK1, kx::packedData(12.5f));
+    QTest::newRow("reply frame") << QByteArrayList{reply} << 0 << QByteArrayList{reply} << true;
+    const struct {
+        const char *name;
+        uint8_t status;
+        int values;
+    } measurements[] = {
+        {"no sensor, 3 bytes", 0x30, 0},      {"one sensor, 7 bytes", 0x01, 1},
+        {"two sensors, 11 bytes", 0x05, 2},   {"one sensor with cycles, 11 bytes", 0x0A, 2},
+        {"three sensors, 15 bytes", 0x17, 3}, {"three sensors with cycles, 27 bytes", 0x0F, 6},
+    };
+    for (const auto &m : measurements) {
+        QByteArray frame = measurementFrame(m.status, {});
+        for (int i = 0; i < m.values; ++i)
+            frame += QByteArray::fromHex("0000C842");
+        QTest::newRow(m.name) << QByteArrayList{frame} << 0 << QByteArrayList{frame} << true;
+    }
+    QTest::newRow("frame in two pieces 10 ms apart")
+        << QByteArrayList{reply.left(3), reply.mid(3)} << 10 << QByteArrayList{reply} << true;
+    QTest::newRow("frame split over two reads is not glued")
+        << QByteArrayList{reply.left(5), reply.mid(5)} << 90 << QByteArrayList{reply.left(5), reply.mid(5)} << false;
+    QTest::newRow("frame followed by garbage")
+        << QByteArrayList{reply + "xyz"} << 0 << QByteArrayList{reply + "xyz"} << false;
+    QTest::newRow("garbage alone") << QByteArrayList{"garbage"} << 0 << QByteArrayList{"garbage"} << false;
+    QTest::newRow("equal start bytes, 7 bytes")
+        << QByteArrayList{reply.left(7)} << 0 << QByteArrayList{reply.left(7)} << false;
+    QTest::newRow("64 bytes with no frame")
+        << QByteArrayList{QByteArray(64, 'x')} << 0 << QByteArrayList{QByteArray(64, 'x')} << true;
+}
+
+void SerialPortTest::wholeFrameCompletesTheRead()
+{
+    QFETCH(QByteArrayList, pieces);
+    QFETCH(int, pauseMs);
+    QFETCH(QByteArrayList, bursts);
+    QFETCH(bool, beforeTheGap);
+    PtyPair pty;
+    Tserial_event port;
+    port.setCompletionRule(&isWholeFrame);
+    PortRecorder recorder(port);
+    QCOMPARE(openPort(port, pty), 0);
+    QVERIFY(recorder.waitFor(Tserial_event::PortOpened, 1, 1000));
+
+    QElapsedTimer sinceLastPiece;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            QThread::msleep(pauseMs);
+        sinceLastPiece.start();
+        pty.write(pieces[i]);
+    }
+    QVERIFY(recorder.waitFor(Tserial_event::DataArrived, int(bursts.size()), 1000));
+    const qint64 elapsed = sinceLastPiece.elapsed();
+    if (beforeTheGap)
+        QVERIFY2(elapsed < Tserial_event::kReadGapMs - 20, qPrintable(QString::number(elapsed)));
+    else
+        QVERIFY2(elapsed >= Tserial_event::kReadGapMs - 5, qPrintable(QString::number(elapsed)));
+    QThread::msleep(100); // a wrongly split burst would arrive by now
+    QCOMPARE(recorder.bursts(), QList<QByteArray>(bursts));
 }
 
 void SerialPortTest::nextBurstWaitsForRxDone()

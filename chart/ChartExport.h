@@ -1,0 +1,35 @@
+#pragma once
+
+#include "RememberedFileDialog.h"
+
+#include <QObject>
+
+class ChartData;
+class QCustomPlot;
+class QWidget;
+
+/// The chart saved as a bitmap, a JPEG picture (both as they stand on screen: the current
+/// page and zoom) or a spreadsheet of all points, and the general export window.
+class ChartExport : public QObject {
+    Q_OBJECT
+
+public:
+    ChartExport(QCustomPlot *plot, const ChartData &data, UserDialogs &dialogs, QObject *parent = nullptr);
+
+    void BitBtn10Click(); ///< bitmap
+    void BitBtn11Click(); ///< spreadsheet
+    void BitBtn12Click(); ///< JPEG, then the general export window
+
+    /// Writes the chart as it is on screen in `format` ("BMP", "JPG", "PNG"), whatever
+    /// the name's extension; a message says why when it cannot be written.
+    bool savePicture(const QString &path, const char *format);
+
+private:
+    void report(const QString &path, const QString &reason);
+
+    QCustomPlot *plot;
+    const ChartData &data;
+    UserDialogs &dialogs;
+    RememberedFileDialog SaveDialog1;
+    RememberedFileDialog SaveDialog2;
+};

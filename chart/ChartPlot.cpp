@@ -1,0 +1,222 @@
+#include "ChartPlot.h"
+
+#include "CheckableLegendItem.h"
+#include "PointReduction.h"
+
+#include <QLabel>
+#include <QTimer>
+#include <QToolButton>
+#include <qcustomplot.h>
+
+namespace {
+
+constexpr int kZoomSteps = 50;
+constexpr int kSmallestZoomDrag = 9;
+constexpr int kLeftAxisMarginPixels = 10;
+
+/// One minor tick between two labels.
+class OneSubTickTicker : public QCPAxisTicker {
+protected:
+    int getSubTickCount(double) override { return 1; }
+};
+
+QVector<QCPGraphData> plotData(const std::vector<PlotPoint> &points)
+{
+    QVector<QCPGraphData> out;
+    out.reserve(qsizetype(points.size()));
+    for (const PlotPoint &p : points)
+        out.append(QCPGraphData(p.x, p.y));
+    return out;
+}
+
+} // namespace
+
+ChartPlot::ChartPlot(QCustomPlot *plot, const ChartData &data, ChartPaging &paging)
+    : QObject(plot), plot(plot), data(data), paging(paging), zoomTimer(new QTimer(this)), pageText(new QLabel(plot)),
+      pageLeft(new QToolButton(plot)), pageRight(new QToolButton(plot))
+{
+    setUpLooks();
+    setUpLegend();
+    plot->setSelectionRectMode(QCP::srmCustom);
+    plot->selectionRect()->setPen(QPen(QColor(128, 128, 255)));
+    plot->selectionRect()->setBrush(QColor(128, 0, 255));
+    connect(plot->selectionRect(), &QCPSelectionRect::accepted, this, [this](const QRect &rect) { zoomTo(rect); });
+    connect(plot, &QCustomPlot::mouseDoubleClick, this, &ChartPlot::doubleClicked);
+    zoomTimer->setInterval(8);
+    connect(zoomTimer, &QTimer::timeout, this, &ChartPlot::animationStep);
+
+    pageText->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    pageText->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    pageLeft->setArrowType(Qt::LeftArrow);
+    pageRight->setArrowType(Qt::RightArrow);
+    pageLeft->setObjectName(QStringLiteral("ChartTool1Left"));
+    pageRight->setObjectName(QStringLiteral("ChartTool1Right"));
+    pageText->setObjectName(QStringLiteral("ChartTool1"));
+    connect(pageLeft, &QToolButton::clicked, this, &ChartPlot::previousPageClicked);
+    connect(pageRight, &QToolButton::clicked, this, &ChartPlot::nextPageClicked);
+    plot->installEventFilter(this);
+}
+
+void ChartPlot::setUpLooks()
+{
+    QLinearGradient background(0, 0, 0, 1);
+    background.setCoordinateMode(QGradient::ObjectBoundingMode);
+    background.setColorAt(0, Qt::black);
+    background.setColorAt(0.59, QColor(0, 0, 64)); // the halfway colour at 59 %
+    background.setColorAt(1, QColor(0, 0, 128));
+    plot->setBackground(QBrush(background));
+    plot->setPlottingHint(QCP::phFastPolylines, true);
+    plot->setNotAntialiasedElements(QCP::aeAll);
+    plot->xAxis->setLabel(QStringLiteral("czas [s]"));
+    plot->yAxis->setLabel(QStringLiteral("kąt [ °]"));
+    plot->yAxis->setTicker(QSharedPointer<OneSubTickTicker>::create());
+    plot->xAxis->setTicker(QSharedPointer<OneSubTickTicker>::create());
+    for (QCPAxis *axis : {plot->xAxis, plot->yAxis}) {
+        axis->setBasePen(QPen(Qt::white));
+        axis->setTickPen(QPen(Qt::white));
+        axis->setSubTickPen(QPen(Qt::white));
+        axis->setTickLabelColor(Qt::white);
+        axis->setLabelColor(Qt::white);
+        axis->grid()->setPen(QPen(QColor(192, 192, 192), 0, Qt::SolidLine));
+        axis->grid()->setSubGridVisible(true);
+        axis->grid()->setSubGridPen(QPen(QColor(128, 128, 128), 0, Qt::DotLine));
+    }
+    for (int i = 0; i < ChartData::SeriesCount; ++i) {
+        const SeriesStyle &style = data.style(i);
+        QCPGraph *graph = plot->addGraph();
+        graph->setName(style.title);
+        graph->setPen(QPen(QColor(style.lineColour), 2));
+        graph->setLineStyle(style.steps ? QCPGraph::lsStepLeft : QCPGraph::lsLine);
+        graph->setAdaptiveSampling(false); // it gets only what the pixels can show
+        graph->setAntialiased(false);
+    }
+}
+
+void ChartPlot::setUpLegend()
+{
+    QCPLegend *legend = plot->legend;
+    legend->clearItems();
+    legend->setVisible(true);
+    legend->setBrush(Qt::NoBrush);
+    legend->setBorderPen(Qt::NoPen);
+    legend->setIconSize(10, 10);
+    for (int i = 0; i < ChartData::SeriesCount; ++i) {
+        auto *item = new CheckableLegendItem(legend, plot->graph(i));
+        item->setTextColor(QColor(data.style(i).lineColour));
+        legend->addItem(item);
+    }
+    // 5 % from the top, at the right.
+    plot->axisRect()->insetLayout()->setInsetPlacement(0, QCPLayoutInset::ipFree);
+    plot->axisRect()->insetLayout()->setInsetRect(0, QRectF(0.82, 0.05, 0.17, 0.3));
+    connect(plot, &QCustomPlot::legendClick, this, [this](QCPLegend *, QCPAbstractLegendItem *item, QMouseEvent *) {
+        if (auto *entry = qobject_cast<QCPPlottableLegendItem *>(item)) {
+            entry->plottable()->setVisible(!entry->plottable()->visible());
+            emit shownChanged();
+        }
+    });
+}
+
+ShownSeries ChartPlot::shown() const
+{
+    ShownSeries shown{};
+    for (int i = 0; i < ChartData::SeriesCount; ++i)
+        shown[size_t(i)] = plot->graph(i)->visible();
+    return shown;
+}
+
+double ChartPlot::leftAxisTop() const
+{
+    const int height = std::max(kLeftAxisMarginPixels + 1, plot->axisRect()->height());
+    return 360.0 * height / (height - kLeftAxisMarginPixels);
+}
+
+void ChartPlot::redraw()
+{
+    const ShownSeries visible = shown();
+    const int columns = std::max(1, plot->axisRect()->width());
+    double xMin = 0;
+    double xMax = 0;
+    if (zoomed_) {
+        xMin = plot->xAxis->range().lower;
+        xMax = plot->xAxis->range().upper;
+    } else if (const auto page = paging.axisRange(data, visible)) {
+        xMin = page->min;
+        xMax = page->max;
+    } else {
+        bool any = false;
+        for (int i = 0; i < ChartData::SeriesCount; ++i) {
+            const PointSeries &s = data.series(i);
+            if (!visible[size_t(i)] || s.empty())
+                continue;
+            xMin = any ? std::min(xMin, s.x(0)) : s.x(0);
+            xMax = any ? std::max(xMax, s.x(s.size() - 1)) : s.x(s.size() - 1);
+            any = true;
+        }
+        if (xMax <= xMin)
+            xMax = xMin + 1;
+    }
+    for (int i = 0; i < ChartData::SeriesCount; ++i) {
+        const PointSeries &s = data.series(i);
+        const PageSlice slice = paging.slice(s.size());
+        plot->graph(i)->data()->set(plotData(reducePoints(s, slice.from, slice.to, xMin, xMax, columns)), true);
+    }
+    if (!zoomed_) {
+        plot->xAxis->setRange(xMin, xMax);
+        plot->yAxis->setRange(0, leftAxisTop());
+    }
+    pageText->setText(paging.indicatorText(data, visible));
+    placeIndicator();
+    plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartPlot::fullView()
+{
+    zoomTimer->stop();
+    zoomed_ = false;
+    redraw();
+}
+
+void ChartPlot::zoomTo(const QRect &pixels)
+{
+    if (pixels.width() < kSmallestZoomDrag || pixels.height() < kSmallestZoomDrag)
+        return;
+    const QCPRange x = plot->xAxis->range();
+    const QCPRange y = plot->yAxis->range();
+    zoomFrom = {x.lower, x.upper, y.lower, y.upper};
+    const double x1 = plot->xAxis->pixelToCoord(pixels.left());
+    const double x2 = plot->xAxis->pixelToCoord(pixels.right());
+    const double y1 = plot->yAxis->pixelToCoord(pixels.bottom());
+    const double y2 = plot->yAxis->pixelToCoord(pixels.top());
+    zoomTarget = {std::min(x1, x2), std::max(x1, x2), std::min(y1, y2), std::max(y1, y2)};
+    zoomed_ = true;
+    zoomStep = 0;
+    zoomTimer->start();
+}
+
+void ChartPlot::animationStep()
+{
+    ++zoomStep;
+    const double t = double(zoomStep) / kZoomSteps;
+    const auto between = [t](double a, double b) { return a + (b - a) * t; };
+    plot->xAxis->setRange(between(zoomFrom.xMin, zoomTarget.xMin), between(zoomFrom.xMax, zoomTarget.xMax));
+    plot->yAxis->setRange(between(zoomFrom.yMin, zoomTarget.yMin), between(zoomFrom.yMax, zoomTarget.yMax));
+    if (zoomStep >= kZoomSteps)
+        zoomTimer->stop();
+    redraw();
+}
+
+void ChartPlot::placeIndicator()
+{
+    const QRect area = plot->axisRect()->rect();
+    const int h = 18;
+    pageRight->setGeometry(area.right() - h, area.bottom() - h - 2, h, h);
+    pageLeft->setGeometry(area.right() - 2 * h - 2, area.bottom() - h - 2, h, h);
+    pageText->setGeometry(area.right() - 2 * h - 160, area.bottom() - h - 2, 154, h);
+}
+
+bool ChartPlot::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == plot && event->type() == QEvent::Resize)
+        QTimer::singleShot(0, this, &ChartPlot::redraw);
+    return false;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "ChartData.h"
+#include "ChartPaging.h"
+
+#include <QObject>
+#include <QRect>
+#include <optional>
+
+class QCustomPlot;
+class QLabel;
+class QTimer;
+class QToolButton;
+
+/// Draws the chart data on the plot: the five lines with their looks, the legend whose
+/// check boxes show and hide them, the rectangle zoom and the page indicator. Only what
+/// a pixel column can show is handed to the plot, so a day's run draws as fast as a
+/// minute's.
+class ChartPlot : public QObject {
+    Q_OBJECT
+
+public:
+    ChartPlot(QCustomPlot *plot, const ChartData &data, ChartPaging &paging);
+
+    /// The series the legend shows.
+    ShownSeries shown() const;
+    /// Redraws from the data, the current page and the zoom.
+    void redraw();
+    /// Undoes any zoom: the bottom axis follows the data (or the page), the left one is 0..360.
+    void fullView();
+    bool zoomed() const { return zoomed_; }
+
+signals:
+    void doubleClicked();
+    /// The legend showed or hid a series: the page count may change.
+    void shownChanged();
+    void previousPageClicked();
+    void nextPageClicked();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void setUpLooks();
+    void setUpLegend();
+    void zoomTo(const QRect &pixels);
+    void animationStep();
+    void placeIndicator();
+    double leftAxisTop() const;
+
+    QCustomPlot *plot;
+    const ChartData &data;
+    ChartPaging &paging;
+    bool zoomed_ = false;
+    struct Range {
+        double xMin, xMax, yMin, yMax;
+    };
+    Range zoomFrom{}, zoomTarget{};
+    int zoomStep = 0;
+    QTimer *zoomTimer;
+    QLabel *pageText;
+    QToolButton *pageLeft;
+    QToolButton *pageRight;
+};
