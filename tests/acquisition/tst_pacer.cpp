@@ -39,6 +39,7 @@ private slots:
     void idleStepFromTheMonotonicClock_data();
     void idleStepFromTheMonotonicClock();
     void timedSendsOncePerPeriod();
+    void earlyRequestKeepsThePeriod();
     void timedPacesOnItsOwnWakeUps_data();
     void timedPacesOnItsOwnWakeUps();
     void continuousSendsOnTheFramesHandOff();
@@ -87,6 +88,19 @@ void PacerTest::timedSendsOncePerPeriod()
     QVERIFY(p.passAt(0.266));  // 120 ms: the overshoot is not carried over
     QVERIFY(!p.passAt(0.356)); // 90 ms after that request
     QVERIFY(std::abs(p.pacer.state().measTime - 0.356) < 1e-9);
+}
+
+void PacerTest::earlyRequestKeepsThePeriod()
+{
+    Pacing p;
+    p.passAt(0);
+    p.pacer.start();
+    QVERIFY(p.passAt(0.010, false, 10)); // the first request
+    QVERIFY(p.passAt(0.016, false, 10)); // 4 ms early for a 10 ms period: within the tolerance
+    // The 4 ms left are kept: the next request is due 14 ms later (0.030), not 10 (0.026).
+    QVERIFY(!p.passAt(0.024, false, 10));
+    QVERIFY(p.passAt(0.026, false, 10));
+    QVERIFY(!p.passAt(0.030, false, 10)); // carried only once: 4 ms after that request
 }
 
 void PacerTest::timedPacesOnItsOwnWakeUps_data()
