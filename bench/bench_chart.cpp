@@ -158,6 +158,7 @@ int main(int argc, char **argv)
     Plot plot;
     for (const long samples : {10'000L, 1'600'000L, 17'000'000L})
         fullRun(plot, samples);
-    insertRun(plot, 1'600'000L, 2'000L);
+    for (const long samples : {1'600'000L, 17'000'000L})
+        insertRun(plot, samples, 2'000L);
     return 0;
 }

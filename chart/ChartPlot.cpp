@@ -4,6 +4,7 @@
 #include "PointReduction.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QToolButton>
 #include <qcustomplot.h>
@@ -108,12 +109,22 @@ void ChartPlot::setUpLegend()
     // 5 % from the top, at the right.
     plot->axisRect()->insetLayout()->setInsetPlacement(0, QCPLayoutInset::ipFree);
     plot->axisRect()->insetLayout()->setInsetRect(0, QRectF(0.82, 0.05, 0.17, 0.3));
-    connect(plot, &QCustomPlot::legendClick, this, [this](QCPLegend *, QCPAbstractLegendItem *item, QMouseEvent *) {
-        if (auto *entry = qobject_cast<QCPPlottableLegendItem *>(item)) {
+}
+
+bool ChartPlot::toggleLegendEntryAt(const QPoint &pos)
+{
+    // The plot reports no legend clicks while a press starts the zoom rectangle, so the
+    // press on an entry is taken here, before the plot sees it.
+    QCPLegend *legend = plot->legend;
+    for (int i = 0; i < legend->itemCount(); ++i) {
+        auto *entry = qobject_cast<QCPPlottableLegendItem *>(legend->item(i));
+        if (entry && entry->realVisibility() && entry->rect().contains(pos)) {
             entry->plottable()->setVisible(!entry->plottable()->visible());
             emit shownChanged();
+            return true;
         }
-    });
+    }
+    return false;
 }
 
 ShownSeries ChartPlot::shown() const
@@ -178,7 +189,8 @@ void ChartPlot::fullView()
 
 void ChartPlot::zoomTo(const QRect &pixels)
 {
-    if (pixels.width() < kSmallestZoomDrag || pixels.height() < kSmallestZoomDrag)
+    // The rectangle holds both end pixels: a drag of d pixels is d + 1 wide.
+    if (pixels.width() - 1 < kSmallestZoomDrag || pixels.height() - 1 < kSmallestZoomDrag)
         return;
     const QCPRange x = plot->xAxis->range();
     const QCPRange y = plot->yAxis->range();
@@ -216,7 +228,13 @@ void ChartPlot::placeIndicator()
 
 bool ChartPlot::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == plot && event->type() == QEvent::Resize)
+    if (watched != plot)
+        return false;
+    if (event->type() == QEvent::Resize)
         QTimer::singleShot(0, this, &ChartPlot::redraw);
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        return press->button() == Qt::LeftButton && toggleLegendEntryAt(press->position().toPoint());
+    }
     return false;
 }

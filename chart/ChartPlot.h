@@ -43,6 +43,8 @@ protected:
 private:
     void setUpLooks();
     void setUpLegend();
+    /// Shows or hides the line whose legend entry is at `pos`; false when none is there.
+    bool toggleLegendEntryAt(const QPoint &pos);
     void zoomTo(const QRect &pixels);
     void animationStep();
     void placeIndicator();

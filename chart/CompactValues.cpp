@@ -1,44 +1,21 @@
 #include "CompactValues.h"
 
 #include <algorithm>
-#include <bit>
 #include <cfloat>
-#include <cmath>
-#include <iterator>
-#include <limits>
 
 namespace {
 constexpr std::uint32_t QuietNan = 0x7FC00000u;
-constexpr std::uint32_t PayloadMask = 0x003FFFFFu;
-// Payload 0 is NaN itself, so the table index is stored plus one.
-constexpr std::size_t WideCapacity = PayloadMask;
 } // namespace
-
-double CompactValues::at(std::size_t i) const
-{
-    const float slot = slots_[i];
-    if (!std::isnan(slot))
-        return slot;
-    const std::uint32_t payload = std::bit_cast<std::uint32_t>(slot) & PayloadMask;
-    return payload == 0 ? std::numeric_limits<double>::quiet_NaN() : wide_[payload - 1];
-}
-
-void CompactValues::insert(std::size_t i, double value)
-{
-    const float slot = encode(value);
-    slots_.insert(std::next(slots_.begin(), static_cast<std::ptrdiff_t>(i)), slot);
-}
 
 void CompactValues::clear()
 {
-    slots_ = {};
     wide_ = {};
     wideIndex_ = {};
 }
 
 std::size_t CompactValues::bytesUsed() const
 {
-    return slots_.capacity() * sizeof(float) + wide_.capacity() * sizeof(double) +
+    return wide_.capacity() * sizeof(double) +
            wideIndex_.size() * (sizeof(double) + sizeof(std::uint32_t) + 2 * sizeof(void *));
 }
 
@@ -53,7 +30,8 @@ float CompactValues::encode(double value)
     if (found == wideIndex_.end()) {
         // Millions of distinct values no float can hold do not occur in a plot;
         // should they, the rest are kept to float precision rather than refused.
-        if (wide_.size() >= WideCapacity)
+        // Payload 0 is NaN itself, so the table index is stored plus one.
+        if (wide_.size() >= PayloadMask)
             return static_cast<float>(std::clamp(value, -double(FLT_MAX), double(FLT_MAX)));
         found = wideIndex_.emplace(value, static_cast<std::uint32_t>(wide_.size())).first;
         wide_.push_back(value);

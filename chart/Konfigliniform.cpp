@@ -49,8 +49,9 @@ TKonigLiniiForm::~TKonigLiniiForm() = default;
 
 int32_t TKonigLiniiForm::read(QSpinBox *field)
 {
+    // The field's own locale: it writes the lowest integer with group separators.
     bool ok = false;
-    const int value = field->text().trimmed().toInt(&ok);
+    const int value = field->locale().toInt(field->text().trimmed(), &ok);
     if (ok)
         return value;
     field->setValue(0);

@@ -1,40 +1,103 @@
 #include "PointSeries.h"
 
-#include <algorithm>
 #include <iterator>
+
+namespace {
+// Position of the first point for which `after(x of point)` holds, chunk by chunk:
+// `after` must be false for a prefix of the series and true for the rest.
+template <typename After>
+std::size_t firstPointAfter(const std::vector<PointChunk> &chunks, const std::vector<std::size_t> &starts,
+                            std::size_t size, After after)
+{
+    const auto chunk =
+        std::partition_point(chunks.begin(), chunks.end(), [&](const PointChunk &c) { return !after(c.xs().back()); });
+    if (chunk == chunks.end())
+        return size;
+    const auto &xs = chunk->xs();
+    const auto at = std::partition_point(xs.begin(), xs.end(), [&](double x) { return !after(x); });
+    return starts[std::size_t(chunk - chunks.begin())] + std::size_t(at - xs.begin());
+}
+} // namespace
+
+PointSeries::PointSeries(std::size_t chunkCapacity)
+    : chunkCapacity_(std::clamp<std::size_t>(chunkCapacity, 2, MinMaxPyramid::MaxValues))
+{
+}
 
 void PointSeries::add(double x, double y)
 {
-    if (xs_.empty() || x >= xs_.back()) {
-        xs_.push_back(x);
-        ys_.append(y);
+    const float slot = codec_.encode(y);
+    if (chunks_.empty() || x >= chunks_.back().xs().back()) {
+        if (chunks_.empty() || chunks_.back().size() == chunkCapacity_) {
+            chunks_.emplace_back();
+            starts_.push_back(size_);
+        }
+        chunks_.back().append(x, slot);
+        ++size_;
         return;
     }
-    const std::size_t at = upperBound(x);
-    xs_.insert(std::next(xs_.begin(), static_cast<std::ptrdiff_t>(at)), x);
-    ys_.insert(at, y);
-    pyramid_.invalidateFrom(at);
+    // The first chunk whose last x is above x takes the point after its points not above x.
+    auto chunk = std::size_t(
+        std::partition_point(chunks_.begin(), chunks_.end(), [x](const PointChunk &c) { return c.xs().back() <= x; }) -
+        chunks_.begin());
+    const auto &xs = chunks_[chunk].xs();
+    auto at = std::size_t(std::upper_bound(xs.begin(), xs.end(), x) - xs.begin());
+    if (chunks_[chunk].size() == chunkCapacity_) {
+        const std::size_t half = chunkCapacity_ / 2;
+        const auto next = static_cast<std::ptrdiff_t>(chunk + 1);
+        chunks_.insert(std::next(chunks_.begin(), next), chunks_[chunk].splitOff(half));
+        starts_.insert(std::next(starts_.begin(), next), starts_[chunk] + half);
+        if (at > half) {
+            ++chunk;
+            at -= half;
+        }
+    }
+    chunks_[chunk].insert(at, x, slot);
+    for (std::size_t later = chunk + 1; later < starts_.size(); ++later)
+        ++starts_[later];
+    ++size_;
 }
 
 void PointSeries::clear()
 {
     // Releases the memory too: a cleared day-long plot should not keep its gigabyte.
-    xs_ = {};
-    ys_.clear();
-    pyramid_.clear();
+    chunks_ = {};
+    starts_ = {};
+    codec_.clear();
+    size_ = 0;
 }
 
 std::size_t PointSeries::lowerBound(double x) const
 {
-    return static_cast<std::size_t>(std::lower_bound(xs_.begin(), xs_.end(), x) - xs_.begin());
+    return firstPointAfter(chunks_, starts_, size_, [x](double px) { return px >= x; });
 }
 
 std::size_t PointSeries::upperBound(double x) const
 {
-    return static_cast<std::size_t>(std::upper_bound(xs_.begin(), xs_.end(), x) - xs_.begin());
+    return firstPointAfter(chunks_, starts_, size_, [x](double px) { return px > x; });
+}
+
+MinMaxAt PointSeries::minMax(std::size_t from, std::size_t to) const
+{
+    const Place first = place(from);
+    const Place last = place(to - 1);
+    MinMaxScan scan(from, y(from));
+    for (std::size_t c = first.chunk; c <= last.chunk; ++c) {
+        const PointChunk &chunk = chunks_[c];
+        const std::size_t begin = c == first.chunk ? first.offset : 0;
+        const std::size_t end = c == last.chunk ? last.offset + 1 : chunk.size();
+        const MinMaxAt found = chunk.minMax(codec_, begin, end);
+        scan.take(starts_[c] + found.minAt, codec_.decode(chunk.slot(found.minAt)), starts_[c] + found.maxAt,
+                  codec_.decode(chunk.slot(found.maxAt)));
+    }
+    return scan.found();
 }
 
 std::size_t PointSeries::bytesUsed() const
 {
-    return xs_.capacity() * sizeof(double) + ys_.bytesUsed() + pyramid_.bytesUsed();
+    std::size_t bytes =
+        chunks_.capacity() * sizeof(PointChunk) + starts_.capacity() * sizeof(std::size_t) + codec_.bytesUsed();
+    for (const PointChunk &chunk : chunks_)
+        bytes += chunk.bytesUsed();
+    return bytes;
 }

@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -33,7 +34,46 @@ ChartSample sampleAt(double time, float value, std::uint8_t pk1, std::uint8_t pk
     sample.F2 = 75;
     return sample;
 }
+enum class Arrival { RestartedRun, RandomWithTies, Descending };
+
+// The series as a plain sorted list: each point after every point whose x does not exceed its x.
+void addToReference(std::vector<std::pair<double, double>> &reference, double x, double y)
+{
+    const auto at = std::upper_bound(reference.begin(), reference.end(), x,
+                                     [](double value, const auto &point) { return value < point.first; });
+    reference.insert(at, {x, y});
+}
+
+// Compares everything the series answers with the plain list, ranges across chunk borders included.
+void compareWithReference(const PointSeries &series, const std::vector<std::pair<double, double>> &reference,
+                          QRandomGenerator &random)
+{
+    QCOMPARE(series.size(), reference.size());
+    QCOMPARE(pointsOf(series), reference);
+    for (const double x : {-1.0, 0.0, 7.0, 24.5, 25.0, 49.0, 1e9}) {
+        const auto byX = [](const auto &point, double value) { return point.first < value; };
+        const auto lower = std::lower_bound(reference.begin(), reference.end(), x, byX);
+        QCOMPARE(series.lowerBound(x), std::size_t(lower - reference.begin()));
+        const auto upper = std::find_if(lower, reference.end(), [x](const auto &point) { return point.first > x; });
+        QCOMPARE(series.upperBound(x), std::size_t(upper - reference.begin()));
+    }
+    for (int trial = 0; trial < 300; ++trial) {
+        const std::size_t from = random.bounded(quint32(reference.size()));
+        const std::size_t to = from + 1 + random.bounded(quint32(reference.size() - from));
+        const auto byY = [](const auto &a, const auto &b) { return a.second < b.second; };
+        const auto first = std::next(reference.begin(), std::ptrdiff_t(from));
+        const auto last = std::next(reference.begin(), std::ptrdiff_t(to));
+        // The first of equal extremes, as min_element and max_element pick them.
+        const auto minAt = std::size_t(std::min_element(first, last, byY) - reference.begin());
+        const auto maxAt = std::size_t(std::max_element(first, last, byY) - reference.begin());
+        const MinMaxAt found = series.minMax(from, to);
+        QCOMPARE(found.minAt, minAt);
+        QCOMPARE(found.maxAt, maxAt);
+    }
+}
 } // namespace
+
+Q_DECLARE_METATYPE(Arrival)
 
 class TestChartStore : public QObject {
     Q_OBJECT
@@ -118,6 +158,59 @@ private slots:
             series.add(i * 0.005, random.bounded(360.0));
         reference = pointsOf(series);
         check();
+    }
+
+    void matchesPlainListAcrossChunks_data()
+    {
+        QTest::addColumn<int>("chunkCapacity");
+        QTest::addColumn<Arrival>("arrival");
+        for (const int capacity : {1, 2, 5, 64, 1000}) {
+            const QByteArray suffix = " in chunks of " + QByteArray::number(capacity);
+            QTest::newRow("restarted run" + suffix) << capacity << Arrival::RestartedRun;
+            QTest::newRow("random x with ties" + suffix) << capacity << Arrival::RandomWithTies;
+            QTest::newRow("descending x" + suffix) << capacity << Arrival::Descending;
+        }
+    }
+    void matchesPlainListAcrossChunks()
+    {
+        QFETCH(int, chunkCapacity);
+        QFETCH(Arrival, arrival);
+        PointSeries series{std::size_t(chunkCapacity)};
+        std::vector<std::pair<double, double>> reference;
+        QRandomGenerator random(11);
+        constexpr int Count = 4000;
+        for (int i = 0; i < Count; ++i) {
+            double x = 0;
+            switch (arrival) {
+            case Arrival::RestartedRun:
+                x = (i < Count / 2 ? i : i - Count / 2) * 0.025;
+                break;
+            case Arrival::RandomWithTies:
+                x = random.bounded(50);
+                break;
+            case Arrival::Descending:
+                x = (Count - i) * 0.0125;
+                break;
+            }
+            // Few distinct levels, so extremes tie; tenths go to the side table.
+            const double y = random.bounded(6) * 0.1 - 0.2;
+            series.add(x, y);
+            addToReference(reference, x, y);
+            if (i == Count / 2 + 100)
+                compareWithReference(series, reference, random); // summaries then go stale again
+        }
+        compareWithReference(series, reference, random);
+    }
+
+    void keepsAboutTwelveBytesPerPoint()
+    {
+        PointSeries series;
+        constexpr int Count = 2'000'000;
+        for (int i = 0; i < Count; ++i)
+            series.add(i * 0.005, float(i % 360));
+        series.minMax(0, series.size()); // the summaries count too
+        // Twelve bytes a point and the summaries; growth by doubling would leave up to twice that.
+        QVERIFY2(double(series.bytesUsed()) / Count < 12.5, QByteArray::number(series.bytesUsed()));
     }
 
     void clearEmptiesAndStartsAfresh()

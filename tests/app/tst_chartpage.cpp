@@ -1,0 +1,637 @@
+#include "ChartExport.h"
+#include "ChartExportWindow.h"
+#include "ChartPage.h"
+#include "Konfigliniform.h"
+#include "RecordingDialogs.h"
+#include "SettingsFile.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+#include <qcustomplot.h>
+
+#include <limits>
+
+namespace {
+
+/// A chart page over an acquisition clock the test advances, with recorded dialogs.
+struct Fixture {
+    RecordingDialogs dialogs;
+    TKonigLiniiForm lines;
+    std::array<bool, 3> active{true, true, true};
+    double measTime = 0;
+    int restarts = 0;
+    ChartPage page{dialogs,
+                   lines,
+                   {[this] { return active; },
+                    [this] {
+                        ++restarts;
+                        measTime = 0;
+                    }}};
+
+    /// One sample at the current time; the clock then runs one second on.
+    void sample(bool pk1 = false, bool pk2 = false)
+    {
+        Sample s;
+        s.time = measTime;
+        s.value = {10.5f, 20.25f, 30.0f};
+        s.present = {true, true, true};
+        s.pk1 = pk1;
+        s.pk2 = pk2;
+        page.AppendSamplePoints(s);
+        measTime += 1;
+    }
+    void samples(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            sample();
+    }
+
+    template <typename T> T *child(const char *name) const { return page.findChild<T *>(QLatin1String(name)); }
+    QCustomPlot *plot() const { return child<QCustomPlot>("Chart1"); }
+    QString indicator() const { return child<QLabel>("ChartTool1")->text(); }
+    QCPRange xRange() const { return plot()->xAxis->range(); }
+    QSpinBox *lineField(int n) const { return lines.findChild<QSpinBox *>(QStringLiteral("CSpinEdit%1").arg(n)); }
+};
+
+QList<double> xsOf(const PointSeries &series)
+{
+    QList<double> xs;
+    for (std::size_t i = 0; i < series.size(); ++i)
+        xs << series.x(i);
+    return xs;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool rangeIs(const QCPRange &range, double lower, double upper)
+{
+    return qAbs(range.lower - lower) < 1e-9 && qAbs(range.upper - upper) < 1e-9;
+}
+
+} // namespace
+
+class ChartPageTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland)); }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void recording_data();
+    void recording();
+
+    void paging_data();
+    void paging();
+    void pagingOffReturnsToFirstPage();
+    void perPageChangeWhileUncheckedSwitchesPagingOn();
+    void hiddenSeriesNoLongerCounts();
+    void dragZoomsAndFullViewReturns();
+    void followLastPage_data();
+    void followLastPage();
+    void shownWindowStartsPagingAsStored();
+
+    void arrowsChangeLevelAtOnceFrameCloseKeepsStored();
+    void okStoresFields();
+    void pressIntoFieldTextStoresAllEight();
+    void settingsLoadFieldsFromStart();
+    void largeStoredValuesGiveExactLevel();
+    void fieldThatIsNoNumberReadsZero();
+
+    void bitmapWhateverTheExtension();
+    void bitmapIntoMissingFolderIsReported();
+    void spreadsheetOfAllPoints();
+    void jpegCancelledStillOpensExportWindow();
+    void exportWindowFormats_data();
+    void exportWindowFormats();
+
+    void longRecordingDrawsFewPoints();
+};
+
+// Script: R record, P pause, S stop, C clear (the buttons), a a sample.
+void ChartPageTest::recording_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QList<bool>>("active");
+    QTest::addColumn<QList<double>>("pkXs");
+    QTest::addColumn<QList<int>>("counts");
+    QTest::addColumn<int>("restarts");
+    QTest::addColumn<bool>("recordingAfter");
+
+    const QList<bool> all{true, true, true};
+    QTest::newRow("nothing while not recording")
+        << "aaa" << all << QList<double>{} << QList<int>{0, 0, 0, 0, 0} << 0 << false;
+    QTest::newRow("record appends from time 0")
+        << "aaRaaa" << all << QList<double>{0, 1, 2} << QList<int>{3, 3, 3, 3, 3} << 1 << true;
+    QTest::newRow("inactive channel gets none, PK lines do")
+        << "Raa" << QList<bool>{true, false, true} << QList<double>{0, 1} << QList<int>{2, 0, 2, 2, 2} << 1 << true;
+    QTest::newRow("no channel active") << "Ra" << QList<bool>{false, false, false} << QList<double>{0}
+                                       << QList<int>{0, 0, 0, 1, 1} << 1 << true;
+    QTest::newRow("pause twice resumes after the paused time")
+        << "RaaPaaaPa" << all << QList<double>{0, 1, 5} << QList<int>{3, 3, 3, 3, 3} << 1 << true;
+    QTest::newRow("pause while stopped plots without clearing or restarting")
+        << "aaPa" << all << QList<double>{2} << QList<int>{1, 1, 1, 1, 1} << 0 << true;
+    QTest::newRow("stop clears and restarts the time")
+        << "RaaSa" << all << QList<double>{} << QList<int>{0, 0, 0, 0, 0} << 2 << false;
+    QTest::newRow("stop then record starts empty from 0")
+        << "RaaaSaRaa" << all << QList<double>{0, 1} << QList<int>{2, 2, 2, 2, 2} << 3 << true;
+    QTest::newRow("clear keeps recording and the time")
+        << "RaaCa" << all << QList<double>{2} << QList<int>{1, 1, 1, 1, 1} << 1 << true;
+}
+
+void ChartPageTest::recording()
+{
+    QFETCH(QString, script);
+    QFETCH(QList<bool>, active);
+    QFETCH(QList<double>, pkXs);
+    QFETCH(QList<int>, counts);
+    QFETCH(int, restarts);
+    QFETCH(bool, recordingAfter);
+
+    Fixture f;
+    f.active = {active[0], active[1], active[2]};
+    const QHash<QChar, const char *> buttons{
+        {'R', "SpeedButton15"}, {'P', "SpeedButton16"}, {'S', "SpeedButton19"}, {'C', "SpeedButton17"}};
+    for (QChar step : script) {
+        if (step == 'a')
+            f.sample();
+        else
+            f.child<QToolButton>(buttons.value(step))->click();
+    }
+    QCOMPARE(xsOf(f.page.data().series(3)), pkXs);
+    QCOMPARE(xsOf(f.page.data().series(4)), pkXs);
+    QList<int> got;
+    for (int i = 0; i < ChartData::SeriesCount; ++i)
+        got << int(f.page.data().series(i).size());
+    QCOMPARE(got, counts);
+    QCOMPARE(f.restarts, restarts);
+    QCOMPARE(f.page.chartRecording(), recordingAfter);
+    if (counts[0] > 0)
+        QCOMPARE(f.page.data().series(0).y(0), 10.5);
+}
+
+// Samples at x = 0, 1, 2, …; action: last / first / next (the indicator's right arrow) / none.
+void ChartPageTest::paging_data()
+{
+    QTest::addColumn<bool>("pagingOn");
+    QTest::addColumn<int>("perPage");
+    QTest::addColumn<int>("sampleCount");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("indicator");
+    QTest::addColumn<double>("xMin");
+    QTest::addColumn<double>("xMax");
+
+    QTest::newRow("last page stretched to a full page's scale") << true << 10 << 25 << "last"
+                                                                << "Page 3 of 3" << 20.0 << 28.0;
+    QTest::newRow("first page") << true << 10 << 25 << "first"
+                                << "Page 1 of 3" << 0.0 << 9.0;
+    QTest::newRow("next page by the indicator's arrow") << true << 10 << 25 << "next"
+                                                        << "Page 2 of 3" << 10.0 << 19.0;
+    QTest::newRow("full last page is not stretched") << true << 10 << 20 << "last"
+                                                     << "Page 2 of 2" << 10.0 << 19.0;
+    QTest::newRow("one point on the last page") << true << 12 << 25 << "last"
+                                                << "Page 3 of 3" << 23.5 << 24.5;
+    QTest::newRow("paging off shows everything") << false << 10 << 25 << "last"
+                                                 << "Page 1 of 1" << 0.0 << 24.0;
+    QTest::newRow("empty chart") << true << 10 << 0 << "last"
+                                 << "Page 1 of 1" << 0.0 << 1.0;
+}
+
+void ChartPageTest::paging()
+{
+    QFETCH(bool, pagingOn);
+    QFETCH(int, perPage);
+    QFETCH(int, sampleCount);
+    QFETCH(QString, action);
+    QFETCH(QString, indicator);
+    QFETCH(double, xMin);
+    QFETCH(double, xMax);
+
+    Fixture f;
+    f.child<QSpinBox>("CSpinEdit1")->setValue(perPage);
+    f.child<QCheckBox>("CheckBox17")->setChecked(pagingOn);
+    f.page.SpeedButton15Click();
+    f.samples(sampleCount);
+    if (action == "last")
+        f.child<QToolButton>("SpeedButton13")->click();
+    else if (action == "first")
+        f.child<QToolButton>("SpeedButton14")->click();
+    else
+        f.child<QToolButton>("ChartTool1Right")->click();
+
+    QTRY_COMPARE(f.indicator(), indicator);
+    QTRY_VERIFY2(rangeIs(f.xRange(), xMin, xMax),
+                 qPrintable(QStringLiteral("%1..%2").arg(f.xRange().lower).arg(f.xRange().upper)));
+    QCOMPARE(f.plot()->yAxis->range().lower, 0.0);
+    QVERIFY(f.plot()->yAxis->range().upper > 360.0);
+}
+
+void ChartPageTest::pagingOffReturnsToFirstPage()
+{
+    Fixture f;
+    f.child<QCheckBox>("CheckBox17")->setChecked(true);
+    f.page.SpeedButton15Click();
+    f.samples(25);
+    f.page.SpeedButton13Click();
+    QTRY_COMPARE(f.indicator(), QStringLiteral("Page 3 of 3"));
+
+    f.child<QCheckBox>("CheckBox17")->setChecked(false);
+    QCOMPARE(f.page.paging().page(), 1);
+    QCOMPARE(f.page.paging().perPage(), 0);
+    QTRY_COMPARE(f.indicator(), QStringLiteral("Page 1 of 1"));
+    QTRY_VERIFY(rangeIs(f.xRange(), 0, 24));
+    QCOMPARE(f.plot()->graph(0)->data()->size(), 25);
+}
+
+void ChartPageTest::perPageChangeWhileUncheckedSwitchesPagingOn()
+{
+    Fixture f;
+    f.page.SpeedButton15Click();
+    f.samples(25);
+    QTRY_COMPARE(f.indicator(), QStringLiteral("Page 1 of 1"));
+
+    f.child<QSpinBox>("CSpinEdit1")->stepUp();
+    QVERIFY(!f.child<QCheckBox>("CheckBox17")->isChecked());
+    QCOMPARE(f.page.paging().perPage(), 11);
+    QTRY_COMPARE(f.indicator(), QStringLiteral("Page 1 of 3"));
+    QTRY_VERIFY(rangeIs(f.xRange(), 0, 10));
+}
+
+void ChartPageTest::hiddenSeriesNoLongerCounts()
+{
+    Fixture f;
+    f.page.resize(900, 500);
+    f.page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+    f.child<QCheckBox>("CheckBox17")->setChecked(true);
+    f.page.SpeedButton15Click();
+    f.samples(12);
+    f.active = {false, true, true};
+    f.samples(13);
+    QTRY_COMPARE(f.indicator(), QStringLiteral("Page 1 of 3"));
+
+    // Hide every line but "Czujnik 0" (12 points) by a click on its legend check box.
+    QCustomPlot *plot = f.plot();
+    plot->replot();
+    for (int i = 1; i < ChartData::SeriesCount; ++i) {
+        QCPAbstractLegendItem *item = plot->legend->itemWithPlottable(plot->graph(i));
+        QTest::mouseClick(plot, Qt::LeftButton, {}, item->rect().center());
+    }
+    for (int i = 1; i < ChartData::SeriesCount; ++i)
+        QVERIFY2(!plot->graph(i)->visible(), qPrintable(plot->graph(i)->name()));
+    QTRY_COMPARE(f.indicator(), QStringLiteral("Page 1 of 2"));
+    QCOMPARE(f.page.data().series(3).size(), std::size_t(25)); // its points stay
+
+    f.page.SpeedButton13Click();
+    QCOMPARE(f.page.paging().page(), 2);
+}
+
+void ChartPageTest::dragZoomsAndFullViewReturns()
+{
+    Fixture f;
+    f.page.resize(900, 500);
+    f.page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+    f.page.SpeedButton15Click();
+    f.samples(100);
+    QTRY_VERIFY(rangeIs(f.xRange(), 0, 99));
+    QCustomPlot *plot = f.plot();
+    plot->replot();
+    const QPoint start = plot->axisRect()->rect().center() - QPoint(100, 50);
+
+    const auto drag = [&](QPoint by) {
+        QTest::mousePress(plot, Qt::LeftButton, {}, start);
+        QTest::mouseMove(plot, start + by / 2);
+        QTest::mouseMove(plot, start + by);
+        QTest::mouseRelease(plot, Qt::LeftButton, {}, start + by);
+    };
+    drag(QPoint(8, 40)); // too narrow: ignored
+    QTest::qWait(100);
+    QVERIFY(rangeIs(f.xRange(), 0, 99));
+
+    drag(QPoint(200, 100));
+    QTRY_VERIFY(f.xRange().size() < 50 && plot->yAxis->range().size() < 200);
+    QVERIFY(f.plot()->graph(3)->visible()); // the press started a zoom, not a legend click
+
+    f.page.SpeedButton20Click();
+    QVERIFY(rangeIs(f.xRange(), 0, 99));
+    QCOMPARE(plot->yAxis->range().lower, 0.0);
+}
+
+void ChartPageTest::followLastPage_data()
+{
+    QTest::addColumn<bool>("recording");
+    QTest::addColumn<bool>("follow");
+    QTest::addColumn<bool>("pagingOn");
+    QTest::addColumn<int>("page");
+
+    QTest::newRow("recording and following") << true << true << true << 3;
+    QTest::newRow("paused") << false << true << true << 1;
+    QTest::newRow("not following") << true << false << true << 1;
+    QTest::newRow("paging off") << true << true << false << 1;
+}
+
+void ChartPageTest::followLastPage()
+{
+    QFETCH(bool, recording);
+    QFETCH(bool, follow);
+    QFETCH(bool, pagingOn);
+    QFETCH(int, page);
+
+    Fixture f;
+    f.child<QCheckBox>("CheckBox17")->setChecked(pagingOn);
+    f.child<QCheckBox>("CheckBox19")->setChecked(follow);
+    f.page.SpeedButton15Click();
+    f.samples(25);
+    if (!recording)
+        f.page.SpeedButton16Click();
+    f.page.followLastPage();
+    QCOMPARE(f.page.paging().page(), page);
+}
+
+void ChartPageTest::shownWindowStartsPagingAsStored()
+{
+    Fixture f;
+    Settings settings;
+    settings.paging.enabled = true;
+    settings.paging.followLastPage = true;
+    settings.paging.pointsPerPage = 20;
+    f.page.applySettings(settings);
+    f.page.resetPaging();
+    QCOMPARE(f.page.paging().perPage(), 0);
+
+    f.child<QCheckBox>("CheckBox17")->setChecked(true);
+    f.page.FormShow();
+    QCOMPARE(f.page.paging().perPage(), 20);
+
+    Settings stored;
+    f.page.storeSettings(stored);
+    QCOMPARE(stored.paging, settings.paging);
+}
+
+void ChartPageTest::arrowsChangeLevelAtOnceFrameCloseKeepsStored()
+{
+    Fixture f;
+    f.lines.pkLineH = {50, 50, 50, 50};
+    f.lines.pkLineF = {0, 75, 150, 225};
+    f.lines.show();
+    f.page.SpeedButton15Click();
+    f.sample(true, true);
+
+    f.lineField(1)->stepUp();
+    f.lineField(4)->stepDown();
+    f.sample(true, false);
+    f.lines.close();
+    QVERIFY(!f.lines.isVisible());
+    f.sample(true, false);
+    QCOMPARE(f.lines.pkLineH[0], 50);
+    QCOMPARE(f.lines.pkLineF[1], 75);
+
+    f.lines.show();
+    QCOMPARE(f.lineField(1)->value(), 50);
+    QCOMPARE(f.lineField(4)->value(), 75);
+    f.sample(true, false);
+
+    const PointSeries &pk1 = f.page.data().series(3);
+    const PointSeries &pk2 = f.page.data().series(4);
+    QCOMPARE(QList<double>({pk1.y(0), pk1.y(1), pk1.y(2), pk1.y(3)}), QList<double>({50, 51, 51, 50}));
+    QCOMPARE(QList<double>({pk2.y(0), pk2.y(1), pk2.y(2), pk2.y(3)}), QList<double>({125, 74, 74, 75}));
+}
+
+void ChartPageTest::okStoresFields()
+{
+    Fixture f;
+    f.lines.show();
+    for (int n = 1; n <= 8; ++n)
+        f.lineField(n)->setValue(n * 10 - 3);
+    f.lines.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+    QVERIFY(!f.lines.isVisible());
+    QCOMPARE(f.lines.pkLineH, (std::array<int32_t, 4>{7, 27, 47, 67}));
+    QCOMPARE(f.lines.pkLineF, (std::array<int32_t, 4>{17, 37, 57, 77}));
+
+    Settings settings;
+    f.lines.storeSettings(settings);
+    QCOMPARE(settings.pkLineH[2], std::optional<int32_t>(47));
+    QCOMPARE(settings.pkLineF[3], std::optional<int32_t>(77));
+}
+
+void ChartPageTest::pressIntoFieldTextStoresAllEight()
+{
+    Fixture f;
+    f.lines.show();
+    for (int n = 1; n <= 8; ++n)
+        f.lineField(n)->setValue(-n);
+    QCOMPARE(f.lines.pkLineH, (std::array<int32_t, 4>{}));
+
+    QLineEdit *text = f.lineField(6)->findChild<QLineEdit *>();
+    QTest::mouseClick(text, Qt::LeftButton, {}, text->rect().center());
+    QCOMPARE(f.lines.pkLineH, (std::array<int32_t, 4>{-1, -3, -5, -7}));
+    QCOMPARE(f.lines.pkLineF, (std::array<int32_t, 4>{-2, -4, -6, -8}));
+    QVERIFY(f.lines.isVisible());
+}
+
+void ChartPageTest::settingsLoadFieldsFromStart()
+{
+    Fixture f;
+    Settings settings;
+    for (std::size_t i = 0; i < 4; ++i) {
+        settings.pkLineH[i] = int32_t(100 + i);
+        settings.pkLineF[i] = int32_t(200 + i);
+    }
+    f.lines.applySettings(settings);
+    QCOMPARE(f.lineField(1)->value(), 100);
+    QCOMPARE(f.lineField(4)->value(), 201);
+    QCOMPARE(f.lineField(8)->value(), 203);
+
+    // The plot uses them before the window was ever shown.
+    f.page.SpeedButton15Click();
+    f.sample(true, false);
+    QCOMPARE(f.page.data().series(3).y(0), 300.0);
+    QCOMPARE(f.page.data().series(4).y(0), 201.0);
+}
+
+void ChartPageTest::largeStoredValuesGiveExactLevel()
+{
+    constexpr int32_t big = std::numeric_limits<int32_t>::max();
+    Fixture f;
+    Settings settings;
+    settings.pkLineH[0] = big;
+    settings.pkLineF[0] = big;
+    settings.pkLineH[1] = std::numeric_limits<int32_t>::min();
+    settings.pkLineF[1] = std::numeric_limits<int32_t>::min();
+    f.lines.applySettings(settings);
+    f.page.SpeedButton15Click();
+    f.sample(true, true);
+    QCOMPARE(f.page.data().series(3).y(0), 4294967294.0);
+    QCOMPARE(f.page.data().series(4).y(0), -4294967296.0);
+}
+
+void ChartPageTest::fieldThatIsNoNumberReadsZero()
+{
+    Fixture f;
+    f.lines.show();
+    QSpinBox *height = f.lineField(1);
+    QLineEdit *text = height->findChild<QLineEdit *>();
+    text->selectAll();
+    QTest::keyClick(text, Qt::Key_Minus);
+    QCOMPARE(height->text(), QStringLiteral("-"));
+    QCOMPARE(f.lines.height(0), 0);
+    QCOMPARE(height->text(), QStringLiteral("0"));
+}
+
+void ChartPageTest::bitmapWhateverTheExtension()
+{
+    QTemporaryDir dir;
+    Fixture f;
+    f.page.resize(800, 500);
+    const QString path = dir.filePath(QStringLiteral("wykres.jpg"));
+    f.dialogs.files = {ChosenFile{path}};
+    f.child<QPushButton>("BitBtn10")->click();
+    QCOMPARE(f.dialogs.fileRequests.size(), 1);
+    QCOMPARE(f.dialogs.fileRequests[0].filter, QStringLiteral("plik bmp | *.bmp"));
+    QVERIFY(f.dialogs.fileRequests[0].overwritePrompt);
+    QVERIFY(f.dialogs.shown.isEmpty());
+    QCOMPARE(contents(path).left(2), QByteArray("BM"));
+
+    // The dialog offers the name chosen last time.
+    f.child<QPushButton>("BitBtn10")->click();
+    QCOMPARE(f.dialogs.fileRequests[1].fileName, path);
+}
+
+void ChartPageTest::bitmapIntoMissingFolderIsReported()
+{
+    QTemporaryDir dir;
+    Fixture f;
+    const QString path = dir.filePath(QStringLiteral("brak/wykres.bmp"));
+    f.dialogs.files = {ChosenFile{path}};
+    f.child<QPushButton>("BitBtn10")->click();
+    QCOMPARE(f.dialogs.shown.size(), 1);
+    QVERIFY2(f.dialogs.shown[0].contains(path), qPrintable(f.dialogs.shown[0]));
+    QVERIFY(!QFile::exists(path));
+}
+
+void ChartPageTest::spreadsheetOfAllPoints()
+{
+    QTemporaryDir dir;
+    Fixture f;
+    f.child<QCheckBox>("CheckBox17")->setChecked(true);
+    f.page.SpeedButton15Click();
+    f.measTime = 3; // times that are not the point positions bring the X columns
+    f.samples(25);
+    f.page.SpeedButton13Click();
+    const QString path = dir.filePath(QStringLiteral("wykres.xls"));
+    f.dialogs.files = {ChosenFile{path}};
+    f.child<QPushButton>("BitBtn11")->click();
+    QCOMPARE(f.dialogs.fileRequests[0].filter, QStringLiteral("Excel | *.xls"));
+    QVERIFY(f.dialogs.shown.isEmpty());
+    const QByteArray sheet = contents(path);
+    QCOMPARE(sheet.left(4), QByteArray::fromHex("09080800"));
+    // Dimensions: all 25 points (and the title row) whatever the page, 11 columns.
+    QCOMPARE(sheet.mid(12, 14), QByteArray::fromHex("00020a00"
+                                                    "0000"
+                                                    "1a00"
+                                                    "0000"
+                                                    "0b00"
+                                                    "0000"));
+    QCOMPARE(sheet.right(4), QByteArray::fromHex("0a000000"));
+}
+
+void ChartPageTest::jpegCancelledStillOpensExportWindow()
+{
+    Fixture f;
+    QStringList opened;
+    QTimer::singleShot(0, this, [&] {
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (auto *dialog = qobject_cast<QDialog *>(top); dialog && dialog->isVisible()) {
+                opened << dialog->windowTitle();
+                dialog->reject();
+            }
+        }
+    });
+    f.child<QPushButton>("BitBtn12")->click();
+    QCOMPARE(f.dialogs.fileRequests.size(), 1);
+    QCOMPARE(f.dialogs.fileRequests[0].defaultSuffix, QStringLiteral("jpg"));
+    QCOMPARE(opened, QStringList{QStringLiteral("Eksport wykresu")});
+}
+
+void ChartPageTest::exportWindowFormats_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("magic");
+
+    QTest::newRow("PNG") << "PNG" << QByteArray("\x89PNG");
+    QTest::newRow("JPEG") << "JPEG" << QByteArray("\xff\xd8");
+    QTest::newRow("BMP") << "BMP" << QByteArray("BM");
+    QTest::newRow("PDF") << "PDF" << QByteArray("%PDF");
+    QTest::newRow("CSV") << "CSV (wszystkie punkty)" << QByteArray();
+}
+
+void ChartPageTest::exportWindowFormats()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, magic);
+
+    QTemporaryDir dir;
+    Fixture f;
+    f.page.resize(800, 500);
+    f.page.SpeedButton15Click();
+    f.samples(3);
+    ChartExport *exporter = f.page.findChild<ChartExport *>();
+    QVERIFY(exporter);
+    ChartExportWindow window(*exporter, f.page.data(), f.dialogs, &f.page);
+    const QString path = dir.filePath(QStringLiteral("wykres.out"));
+    f.dialogs.files = {ChosenFile{path}};
+    window.exportAs(int(ChartExportWindow::formats().indexOf(format)));
+    QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.shown.join('\n')));
+    const QByteArray written = contents(path);
+    QVERIFY(!written.isEmpty());
+    if (magic.isEmpty())
+        QCOMPARE(written.count('\n'), 4); // a title line and the three points
+    else
+        QCOMPARE(written.left(magic.size()), magic);
+}
+
+void ChartPageTest::longRecordingDrawsFewPoints()
+{
+    Fixture f;
+    f.page.resize(900, 500);
+    f.page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+    f.page.SpeedButton15Click();
+    for (int i = 0; i < 200000; ++i) {
+        Sample s;
+        s.time = i * 0.01;
+        s.value = {float(i % 360), float((i * 7) % 360), float((i / 3) % 360)};
+        s.pk1 = (i / 50) % 2;
+        s.pk2 = (i / 70) % 2;
+        f.page.AppendSamplePoints(s);
+    }
+    QElapsedTimer clock;
+    clock.start();
+    f.page.SpeedButton20Click();
+    f.plot()->replot();
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    for (int i = 0; i < ChartData::SeriesCount; ++i) {
+        const int drawn = f.plot()->graph(i)->data()->size();
+        QVERIFY2(drawn > 0 && drawn <= 8000, qPrintable(QString::number(drawn)));
+    }
+    QCOMPARE(f.plot()->graph(0)->data()->at(0)->key, 0.0);
+    QCOMPARE((f.plot()->graph(0)->data()->end() - 1)->key, 199999 * 0.01);
+}
+
+QTEST_MAIN(ChartPageTest)
+#include "tst_chartpage.moc"
