@@ -1,0 +1,32 @@
+#pragma once
+
+#include "JournalRecord.h"
+
+#include <QString>
+
+#include <functional>
+
+/// What a journal holds, for the recovery question.
+struct JournalSummary {
+    qint64 startLocalMs = 0; ///< when the run began, RegisterRow::localMs convention
+    quint64 samples = 0;     ///< Sample records
+    quint64 events = 0;      ///< all other records
+    double firstTime = 0;    ///< measTime of the first and last Sample record
+    double lastTime = 0;
+};
+
+struct JournalScan {
+    bool valid = false; ///< false: missing, unreadable or not a journal (error says which)
+    QString error;
+    JournalSummary summary;
+    qint64 goodLength = 0; ///< bytes up to the end of the last sound record
+    qint64 fileLength = 0; ///< more than goodLength when the tail is torn or damaged
+};
+
+/// Reads the journal at path, streaming: visit (if given) sees each sound record in order.
+/// Reading stops at the first record that is partial, fails its checksum or has an unknown
+/// type; nothing after it is trusted.
+JournalScan readJournal(const QString &path, const std::function<void(const JournalRecord &)> &visit = {});
+
+/// Cuts a torn tail off: the file keeps its first scan.goodLength bytes.
+bool cutJournalTail(const QString &path, const JournalScan &scan, QString *error);

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "JournalReader.h"
+
+#include <QString>
+
+/// The journal's place in the working folder.
+QString journalPath(const QString &workDir);
+
+/// The start-up question about a journal left by an unclean end.
+QString journalQuestion(const JournalSummary &summary);
+
+/// Moves the journal aside under a name dated by its run's start ("journal-2026-12-10_14-05-00.kxj"),
+/// next to it; a number is added if that name is taken. Returns the new path, empty on failure.
+QString keepAside(const QString &path, qint64 startLocalMs, QString *error);

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "JournalRecord.h"
+#include "JournalSink.h"
+
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+/// Appends the run's records to the journal. append() only queues the record (the caller is
+/// the user-interface thread); a thread of its own encodes, writes and syncs the queue at
+/// least once every flush period. Destroying the writer without finish() keeps the file for
+/// recovery, as a crash would.
+class JournalWriter {
+public:
+    /// Called once, on the writer's thread, when a write or sync fails; journaling stops
+    /// there and later appends are dropped. Queue it to the user-interface thread.
+    using FailureHandler = std::function<void(const QString &error)>;
+
+    JournalWriter(std::unique_ptr<JournalSink> sink, qint64 startLocalMs, FailureHandler onFailure,
+                  std::chrono::milliseconds flushPeriod = std::chrono::milliseconds(500));
+    ~JournalWriter();
+    JournalWriter(const JournalWriter &) = delete;
+    JournalWriter &operator=(const JournalWriter &) = delete;
+
+    void append(const JournalRecord &record);
+    /// The run ended cleanly (exit, or both chart and register cleared): the file is removed.
+    void finish();
+    /// Writes what is queued and stops, leaving the file as an unclean end would.
+    void abandon();
+    bool failed() const { return m_failed.load(); }
+
+private:
+    void run();
+    void writeBatch(const std::vector<JournalRecord> &batch);
+    void fail(const QString &error);
+    void stop();
+
+    std::unique_ptr<JournalSink> m_sink;
+    FailureHandler m_onFailure;
+    const std::chrono::milliseconds m_period;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::vector<JournalRecord> m_queue;
+    bool m_stopping = false;
+    std::atomic<bool> m_failed{false};
+    std::vector<unsigned char> m_buffer;
+    qint64 m_startLocalMs;
+    std::thread m_thread;
+};
