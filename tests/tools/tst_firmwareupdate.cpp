@@ -46,7 +46,7 @@ public:
         if (!notifies)
             return;
         QMetaObject::invokeMethod(
-            qApp,
+            QCoreApplication::instance(),
             [this] {
                 open = false;
                 events << "closed";
