@@ -39,7 +39,7 @@ int main(int argc, char *argv[])
 
     RecordingDialogs dialogs;
     Program program(dialogs);
-    holdStartUpConnection(program);
+    holdStartUpConnection(program.main());
     program.main().show();
     program.link().port().setReadSize(64);
     if (program.link().port().open(pty.portName().constData(), 57600, 0, 8, false) != 0)

@@ -54,7 +54,7 @@ void MainWindowTest::sevenWindowsInTheirOrder()
     ScopedWorkDir dir;
     RecordingDialogs dialogs;
     Program program(dialogs);
-    holdStartUpConnection(program);
+    holdStartUpConnection(program.main());
     const QList<QWidget *> windows = program.windows();
     const QStringList classes = {"TForm1",          "TMnoznikForm",  "TWartoscForm", "TO_programieForm",
                                  "TKonigLiniiForm", "TCOM_DBG_Form", "TAsystentForm"};
@@ -161,7 +161,7 @@ void MainWindowTest::menuItems()
     ScopedWorkDir dir;
     RecordingDialogs dialogs;
     Program program(dialogs);
-    holdStartUpConnection(program);
+    holdStartUpConnection(program.main());
     auto *action = program.main().findChild<QAction *>(name);
     QVERIFY(action);
     QCOMPARE(action->text(), caption);
@@ -176,7 +176,7 @@ void MainWindowTest::startWithoutConfigShowsOneMessage()
     ScopedWorkDir dir;
     RecordingDialogs dialogs;
     Program program(dialogs);
-    holdStartUpConnection(program);
+    holdStartUpConnection(program.main());
     QCOMPARE(dialogs.shown, QStringList{"nie odnaleziono pliku konfiguracyjnego!"});
     QCOMPARE(program.link().connection().portName(), QString("COM1"));
     QCOMPARE(registerHeader(program.main()), QStringList(9, QString()));
@@ -189,7 +189,7 @@ void MainWindowTest::startWithConfigTakesItsValues()
     dir.write("config.ini", configText("COM7", 5));
     RecordingDialogs dialogs;
     Program program(dialogs);
-    holdStartUpConnection(program);
+    holdStartUpConnection(program.main());
     QVERIFY(dialogs.shown.isEmpty());
     QCOMPARE(program.link().connection().portName(), QString("COM7"));
     QCOMPARE(registerHeader(program.main()),
@@ -216,7 +216,7 @@ void MainWindowTest::closingMainWindowEndsTheProgram()
     ScopedWorkDir dir;
     RecordingDialogs dialogs;
     Program program(dialogs);
-    holdStartUpConnection(program);
+    holdStartUpConnection(program.main());
     program.main().show();
     program.monitor().show();
     QTimer::singleShot(0, &program.main(), [&] { program.main().close(); });
@@ -236,7 +236,7 @@ void MainWindowTest::exitWithThePortOpenIsQuickAndSilent()
     QElapsedTimer timer;
     {
         Program program(dialogs);
-        holdStartUpConnection(program);
+        holdStartUpConnection(program.main());
         program.link().port().setReadSize(64);
         QCOMPARE(program.link().port().open(pty.portName().constData(), 57600, 0, 8, false), 0);
         QTRY_VERIFY(program.link().connection().portOpen);

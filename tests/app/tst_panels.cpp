@@ -47,7 +47,7 @@ struct Screen {
             dir.write("config.ini", configText(port));
         program = std::make_unique<Program>(dialogs);
         if (port.isEmpty())
-            holdStartUpConnection(*program);
+            holdStartUpConnection(program->main());
     }
 
     DeviceState &device() { return program->link().device(); }

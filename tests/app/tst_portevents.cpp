@@ -83,7 +83,7 @@ void PortEventsTest::routing()
     PtyPair pty;
     RecordingDialogs dialogs;
     Program program(dialogs);
-    holdStartUpConnection(program);
+    holdStartUpConnection(program.main());
     DeviceLink &form = program.link();
     program.monitor().show();
     Feed feed(form, pty, true);
@@ -105,7 +105,7 @@ void PortEventsTest::dataWhileClosedIsDroppedButReadsGoOn()
     PtyPair pty;
     RecordingDialogs dialogs;
     Program program(dialogs);
-    holdStartUpConnection(program);
+    holdStartUpConnection(program.main());
     DeviceLink &form = program.link();
     Feed feed(form, pty, false);
 
@@ -125,7 +125,7 @@ void PortEventsTest::closingShowsItsMessage()
     PtyPair pty;
     RecordingDialogs dialogs;
     Program program(dialogs);
-    holdStartUpConnection(program);
+    holdStartUpConnection(program.main());
     DeviceLink &form = program.link();
     Feed feed(form, pty, true);
     QTRY_VERIFY(form.connection().portOpen);

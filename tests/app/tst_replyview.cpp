@@ -41,7 +41,7 @@ struct Screen {
             }
         }
         program = std::make_unique<Program>(dialogs);
-        holdStartUpConnection(*program);
+        holdStartUpConnection(program->main());
         dialogs.shown.clear();
         program->link().OnPortEvent(&program->link().port(), Tserial_event::PortOpened);
         QCoreApplication::processEvents();

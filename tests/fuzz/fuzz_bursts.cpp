@@ -28,7 +28,7 @@ struct Harness {
     {
         QDir::setCurrent(workDir.path());
         program = std::make_unique<Program>(dialogs);
-        holdStartUpConnection(*program);
+        holdStartUpConnection(program->main());
         program->monitor().show(); // so that every trace line is built
         program->link().OnPortEvent(&program->link().port(), Tserial_event::PortOpened);
         QCoreApplication::processEvents();

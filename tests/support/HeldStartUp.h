@@ -1,13 +1,10 @@
 #pragma once
 
-#include "Main.h"
-#include "Program.h"
-
 #include <QTimer>
 
 /// Keeps the program from connecting by itself a second after start: with no settings
 /// file it would try COM1, a real port on many machines.
-inline void holdStartUpConnection(Program &program)
+inline void holdStartUpConnection(QObject &mainWindow)
 {
-    program.main().findChild<QTimer *>(QStringLiteral("Timer3"))->stop();
+    mainWindow.findChild<QTimer *>(QStringLiteral("Timer3"))->stop();
 }
