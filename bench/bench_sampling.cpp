@@ -7,6 +7,7 @@
 #include "DeviceLink.h"
 #include "Main.h"
 #include "Program.h"
+#include "ProgramCpu.h"
 #include "ProtocolFrame.h"
 #include "PtyInstrument.h"
 #include "RecordingDialogs.h"
@@ -27,49 +28,6 @@
 #include <unistd.h>
 
 namespace {
-
-void runFor(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-QSet<QString> threadIds()
-{
-    const QStringList ids = QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    return QSet<QString>(ids.begin(), ids.end());
-}
-
-/// CPU seconds of one thread of this process, from the kernel's accounting.
-double threadCpuSeconds(const QString &tid)
-{
-    QFile stat(QStringLiteral("/proc/self/task/%1/stat").arg(tid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray text = stat.readAll();
-    // Fields after the parenthesised name: state is field 3, utime 14 and stime 15.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    return (fields.value(11).toDouble() + fields.value(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
-}
-
-/// CPU of the program alone: every thread of the process but the simulated instrument's.
-class ProgramCpu {
-public:
-    explicit ProgramCpu(QSet<QString> instrumentThreads) : instrument_(std::move(instrumentThreads)) {}
-
-    double seconds() const
-    {
-        double sum = 0;
-        for (const QString &tid : threadIds())
-            if (!instrument_.contains(tid))
-                sum += threadCpuSeconds(tid);
-        return sum;
-    }
-
-private:
-    QSet<QString> instrument_;
-};
 
 struct Period {
     int samples = 0;

@@ -11,6 +11,7 @@
 #include "DeviceLink.h"
 #include "Main.h"
 #include "Program.h"
+#include "ProgramCpu.h"
 #include "ProtocolFrame.h"
 #include "PtyInstrument.h"
 #include "RecordingDialogs.h"
@@ -34,40 +35,6 @@
 #include <unistd.h>
 
 namespace {
-
-void runFor(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-QSet<QString> threadIds()
-{
-    const QStringList ids = QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    return QSet<QString>(ids.begin(), ids.end());
-}
-
-double threadCpuSeconds(const QString &tid)
-{
-    QFile stat(QStringLiteral("/proc/self/task/%1/stat").arg(tid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray text = stat.readAll();
-    // Fields after the parenthesised name: utime is field 14 and stime 15.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    return (fields.value(11).toDouble() + fields.value(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
-}
-
-/// CPU of every thread of the process but the simulated instrument's.
-double programCpuSeconds(const QSet<QString> &instrumentThreads)
-{
-    double sum = 0;
-    for (const QString &tid : threadIds())
-        if (!instrumentThreads.contains(tid))
-            sum += threadCpuSeconds(tid);
-    return sum;
-}
 
 long residentBytes()
 {
@@ -185,7 +152,7 @@ public:
         sim_.setFaults({.dropEvery = options_.dropEvery, .lineTiming = true});
         sim_.startRequestLog();
         startRss_ = lastRss_ = residentBytes();
-        startCpu_ = programCpuSeconds(instrumentThreads_);
+        startCpu_ = ProgramCpu(instrumentThreads_).seconds();
         wall_.start();
         program_.main().SpeedButton10Click();
         constexpr int kReportMs = 30000;
@@ -222,7 +189,7 @@ private:
         const long logBytes =
             long(std::bit_ceil(std::max<size_t>(sent.logged, 1)) * sizeof(PtyInstrument::LoggedRequest));
         const double budget = 12.0 * double(points) + 48.0 * double(rows);
-        const double cpu = programCpuSeconds(instrumentThreads_) - startCpu_;
+        const double cpu = ProgramCpu(instrumentThreads_).seconds() - startCpu_;
         const QueueProbe::Waits waits = probe_.take();
         const double perSample = decoded_ ? 1.0 / double(decoded_) : 0;
         std::printf("[%s %6.0f s] sent by instrument %lld (requests %lld, dropped %lld, other requests %lld) | "
