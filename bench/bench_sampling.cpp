@@ -5,6 +5,7 @@
 #include "AsystenLaczenia.h"
 #include "ConfigText.h"
 #include "DeviceLink.h"
+#include "EventLoop.h"
 #include "Main.h"
 #include "Program.h"
 #include "ProgramCpu.h"

@@ -9,6 +9,7 @@
 #include "Com_debugger.h"
 #include "ConfigText.h"
 #include "DeviceLink.h"
+#include "EventLoop.h"
 #include "Main.h"
 #include "Program.h"
 #include "ProgramCpu.h"

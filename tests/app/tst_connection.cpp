@@ -2,6 +2,7 @@
 #include "Com_debugger.h"
 #include "ConfigText.h"
 #include "DeviceLink.h"
+#include "EventLoop.h"
 #include "Main.h"
 #include "Program.h"
 #include "PtyInstrument.h"
@@ -80,22 +81,6 @@ struct Rig {
         return commands;
     }
 };
-
-/// Runs the event loop as the program does, so that it blocks when idle and the idle
-/// handler runs; QTest::qWait only polls.
-bool runUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done()) {
-        if (elapsed.elapsed() > timeoutMs)
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
 
 constexpr int kDoneMark = 3;
 constexpr int kFailedMark = 4;

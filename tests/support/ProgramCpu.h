@@ -1,20 +1,9 @@
 #pragma once
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QSet>
-#include <QTimer>
 #include <unistd.h>
-
-/// Runs the event loop as the program does, so that it blocks when idle and the idle
-/// handler runs.
-inline void runFor(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 /// The threads of this process.
 inline QSet<QString> threadIds()

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "ChartExport.h"
+#include "ChartExportWindow.h"
+#include "ChartPage.h"
+#include "Konfigliniform.h"
+#include "RecordingDialogs.h"
+#include "SettingsFile.h"
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+#include <limits>
+#include <qcustomplot.h>
+
+// The chart page over an acquisition clock the test advances, and small helpers.
+namespace {
+
+/// A chart page over an acquisition clock the test advances, with recorded dialogs.
+struct Fixture {
+    RecordingDialogs dialogs;
+    TKonigLiniiForm lines;
+    std::array<bool, 3> active{true, true, true};
+    double measTime = 0;
+    int restarts = 0;
+    ChartPage page{dialogs,
+                   lines,
+                   {[this] { return active; },
+                    [this] {
+                        ++restarts;
+                        measTime = 0;
+                    }}};
+
+    /// One sample at the current time; the clock then runs one second on.
+    void sample(bool pk1 = false, bool pk2 = false)
+    {
+        Sample s;
+        s.time = measTime;
+        s.value = {10.5f, 20.25f, 30.0f};
+        s.present = {true, true, true};
+        s.pk1 = pk1;
+        s.pk2 = pk2;
+        page.AppendSamplePoints(s);
+        measTime += 1;
+    }
+    void samples(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            sample();
+    }
+
+    template <typename T> T *child(const char *name) const { return page.findChild<T *>(QLatin1String(name)); }
+    QCustomPlot *plot() const { return child<QCustomPlot>("Chart1"); }
+    QString indicator() const { return child<QLabel>("ChartTool1")->text(); }
+    QCPRange xRange() const { return plot()->xAxis->range(); }
+    QSpinBox *lineField(int n) const { return lines.findChild<QSpinBox *>(QStringLiteral("CSpinEdit%1").arg(n)); }
+};
+
+QList<double> xsOf(const PointSeries &series)
+{
+    QList<double> xs;
+    for (std::size_t i = 0; i < series.size(); ++i)
+        xs << series.x(i);
+    return xs;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool rangeIs(const QCPRange &range, double lower, double upper)
+{
+    return qAbs(range.lower - lower) < 1e-9 && qAbs(range.upper - upper) < 1e-9;
+}
+
+} // namespace
