@@ -74,9 +74,14 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     QObject::connect(form1.get(), &TForm1::closing, form1.get(), [this, &dialogs] { saveSettings(dialogs); });
 }
 
+QString Program::configPath() const
+{
+    return resolveStartDirPath(form1->startDirectory(), QStringLiteral("\\config.ini"));
+}
+
 void Program::loadSettings(UserDialogs &dialogs)
 {
-    QFile file(resolveStartDirPath(form1->startDirectory(), QStringLiteral("\\config.ini")));
+    QFile file(configPath());
     if (!file.exists()) {
         dialogs.message(QStringLiteral("nie odnaleziono pliku konfiguracyjnego!"));
         return;
@@ -100,7 +105,7 @@ void Program::saveSettings(UserDialogs &dialogs)
     chartPage->storeSettings(settings);
     registerPage_->storeSettings(settings);
     lines->storeSettings(settings);
-    const QString path = resolveStartDirPath(form1->startDirectory(), QStringLiteral("\\config.ini"));
+    const QString path = configPath();
     const SaveResult result = ::saveSettings(path, settings);
     if (!result.ok)
         dialogs.message(QStringLiteral("Ustawienia nie zostały zapisane w pliku „%1”: %2").arg(path, result.reason));

@@ -40,6 +40,7 @@ public:
 
 private:
     void wireSamples();
+    QString configPath() const;
     void loadSettings(UserDialogs &dialogs);
     void saveSettings(UserDialogs &dialogs);
 

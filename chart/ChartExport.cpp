@@ -31,12 +31,17 @@ void ChartExport::report(const QString &path, const QString &reason)
     dialogs.message(QStringLiteral("Plik „%1” nie został zapisany: %2").arg(path, reason));
 }
 
+QPixmap ChartExport::picture() const
+{
+    return plot->toPixmap();
+}
+
 bool ChartExport::savePicture(const QString &path, const char *format)
 {
-    const QImage picture = plot->toPixmap().toImage();
+    const QImage image = picture().toImage();
     const SaveResult result = saveFile(path, [&](QIODevice &out, QString &reason) {
         QImageWriter writer(&out, format);
-        if (writer.write(picture))
+        if (writer.write(image))
             return true;
         reason = writer.errorString();
         return false;

@@ -3,6 +3,7 @@
 #include "RememberedFileDialog.h"
 
 #include <QObject>
+#include <QPixmap>
 
 class ChartData;
 class QCustomPlot;
@@ -23,6 +24,8 @@ public:
     /// Writes the chart as it is on screen in `format` ("BMP", "JPG", "PNG"), whatever
     /// the name's extension; a message says why when it cannot be written.
     bool savePicture(const QString &path, const char *format);
+    /// The chart as it stands on screen.
+    QPixmap picture() const;
 
 private:
     void report(const QString &path, const QString &reason);

@@ -12,7 +12,6 @@
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <qcustomplot.h>
 
 namespace {
 
@@ -40,8 +39,7 @@ ChartExportWindow::ChartExportWindow(ChartExport &exporter, const ChartData &dat
     auto *layout = new QVBoxLayout(this);
     auto *preview = new QLabel(this);
     preview->setObjectName(QStringLiteral("preview"));
-    if (auto *plot = parent ? parent->findChild<QCustomPlot *>(QStringLiteral("Chart1")) : nullptr)
-        preview->setPixmap(plot->toPixmap().scaled(480, 270, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    preview->setPixmap(exporter.picture().scaled(480, 270, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     layout->addWidget(preview);
     format->addItems(formats());
     layout->addWidget(format);
@@ -83,10 +81,7 @@ void ChartExportWindow::exportAs(int index)
         exporter.savePicture(path, "BMP");
         return;
     case 3: {
-        auto *plot = parentWidget() ? parentWidget()->findChild<QCustomPlot *>(QStringLiteral("Chart1")) : nullptr;
-        if (!plot)
-            return;
-        const QPixmap picture = plot->toPixmap();
+        const QPixmap picture = exporter.picture();
         result = saveFile(path, [&](QIODevice &out, QString &) {
             QPdfWriter pdf(&out);
             pdf.setPageOrientation(QPageLayout::Landscape);

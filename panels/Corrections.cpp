@@ -16,11 +16,6 @@ namespace {
 const QString kZeroCaption = QStringLiteral("Poz. zero =");
 const QString kOffsetCaption = QStringLiteral("Offset =");
 
-QString parameterText(float value)
-{
-    return FormatGeneral(RoundDecimal(value, -3));
-}
-
 /// A typed correction as it is kept: rounded to thousandths.
 std::optional<float> correctionValue(const QString &text)
 {
@@ -76,7 +71,7 @@ void Corrections::openValueDialog(int sensor, const QString &caption)
     // The text left from another sensor or quantity must not pass for this one's.
     if (!sameValue) {
         const DeviceParams &stan = link.device().Stan;
-        valueEdit->showConfirmed(parameterText(editsZeroPosition() ? stan.UZP[sensor] : stan.Offset[sensor]));
+        valueEdit->showConfirmed(FormatParameter(editsZeroPosition() ? stan.UZP[sensor] : stan.Offset[sensor]));
     }
     wartosc.show();
 }
@@ -86,7 +81,7 @@ void Corrections::openMultiplierDialog(int sensor)
     if (mnoznik.isVisible())
         return;
     if (mnoznik.channel != sensor)
-        multiplierEdit->showConfirmed(parameterText(link.device().Stan.COEF[sensor]));
+        multiplierEdit->showConfirmed(FormatParameter(link.device().Stan.COEF[sensor]));
     mnoznik.channel = sensor;
     mnoznik.show();
 }
@@ -108,7 +103,7 @@ void Corrections::enterMultiplier(const QString &text)
     if (wanted == 0.0f) {
         // A zero multiplier is refused: the kept value stands, and so does its text.
         wanted = kept;
-        multiplierEdit->showConfirmed(parameterText(kept));
+        multiplierEdit->showConfirmed(FormatParameter(kept));
     }
 }
 
@@ -154,15 +149,15 @@ void Corrections::showReply(const ReplyEffect &effect)
     switch (effect.kind) {
     case ReplyEffect::ZeroPosition:
         if (wartosc.channel == effect.sensor && editsZeroPosition())
-            valueEdit->showConfirmed(parameterText(stan.UZP[effect.sensor]));
+            valueEdit->showConfirmed(FormatParameter(stan.UZP[effect.sensor]));
         break;
     case ReplyEffect::Offset:
         if (wartosc.channel == effect.sensor && !editsZeroPosition())
-            valueEdit->showConfirmed(parameterText(stan.Offset[effect.sensor]));
+            valueEdit->showConfirmed(FormatParameter(stan.Offset[effect.sensor]));
         break;
     case ReplyEffect::Multiplier:
         if (mnoznik.channel == effect.sensor)
-            multiplierEdit->showConfirmed(parameterText(stan.COEF[effect.sensor]));
+            multiplierEdit->showConfirmed(FormatParameter(stan.COEF[effect.sensor]));
         break;
     default:
         break;

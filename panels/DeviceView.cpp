@@ -11,11 +11,6 @@
 
 namespace {
 
-QString parameterText(float value)
-{
-    return FormatGeneral(RoundDecimal(value, -3));
-}
-
 QString sensorCaption(int sensor, bool present)
 {
     return QStringLiteral("Czujnik nr %1 - %2").arg(sensor).arg(present ? "gotowy" : "nie wykryto");
@@ -38,13 +33,13 @@ void DeviceView::showReply(const ReplyEffect &effect, const DeviceState &device)
         break;
     case ReplyEffect::ZeroPosition:
     case ReplyEffect::Zeroing:
-        sensors[size_t(effect.sensor)].zeroPosition->setText(parameterText(stan.UZP[effect.sensor]));
+        sensors[size_t(effect.sensor)].zeroPosition->setText(FormatParameter(stan.UZP[effect.sensor]));
         break;
     case ReplyEffect::Offset:
-        sensors[size_t(effect.sensor)].offset->setText(parameterText(stan.Offset[effect.sensor]));
+        sensors[size_t(effect.sensor)].offset->setText(FormatParameter(stan.Offset[effect.sensor]));
         break;
     case ReplyEffect::Multiplier:
-        sensors[size_t(effect.sensor)].multiplier->setText(parameterText(stan.COEF[effect.sensor]));
+        sensors[size_t(effect.sensor)].multiplier->setText(FormatParameter(stan.COEF[effect.sensor]));
         break;
     case ReplyEffect::Sensors:
         showSensors(device, effect.setActiveBoxes);

@@ -91,8 +91,6 @@ void LiveReadout::UpdateReadout(const Sample &sample, int32_t mode)
 
 void LiveReadout::Timer1Timer(const AcquisitionState &acquisition, bool continuous, int periodMs)
 {
-    if (acquisition.idleStep == 0.0)
-        return;
     const QString rate = continuous || periodMs <= 0 ? QString() : QString::asprintf("%3.5f", 1000.0 / periodMs);
     labels.rate->setText(DecimalComma(rate));
     labels.chartRate->setText(DecimalComma(rate));

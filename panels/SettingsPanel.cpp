@@ -15,15 +15,6 @@
 #include <QLineEdit>
 #include <QPixmap>
 
-namespace {
-
-QString parameterText(float value)
-{
-    return FormatGeneral(RoundDecimal(value, -3));
-}
-
-} // namespace
-
 SettingsPanel::SettingsPanel(const SettingsControls &controls, DeviceLink &link, QString startDir, QObject *parent)
     : QObject(parent), c(controls), link(link), startDir(std::move(startDir))
 {
@@ -141,8 +132,8 @@ void SettingsPanel::refresh()
         setEditState(edit, EditState::Confirmed);
     };
     show(c.onTime, QString::number(stan.OnTime));
-    show(c.threshold1, parameterText(stan.PK1));
-    show(c.threshold2, parameterText(stan.PK2));
+    show(c.threshold1, FormatParameter(stan.PK1));
+    show(c.threshold2, FormatParameter(stan.PK2));
     show(c.led, QString::number(stan.LED));
     show(c.decimals, QString::number(stan.decp));
     c.beep->setChecked(stan.Beep != 0);

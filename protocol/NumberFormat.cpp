@@ -72,3 +72,8 @@ std::optional<int> ReadWholeNumber(const QString &text)
         return std::nullopt;
     return value;
 }
+
+QString FormatParameter(float value)
+{
+    return FormatGeneral(RoundDecimal(value, -3));
+}

@@ -11,6 +11,10 @@ double RoundDecimal(double x, int digit);
 /// exponent notation ("1E-6") beyond.
 QString FormatGeneral(double x);
 
+/// A parameter of the instrument as the windows show it: rounded to thousandths first, so
+/// that 12.346 stored as a float shows as 12.346 and not with the float's binary tail.
+QString FormatParameter(float value);
+
 /// A copy of the text with every "." replaced by ",".
 QString DecimalComma(QString text);
 

@@ -217,6 +217,7 @@ void ConnectionTest::silentInstrumentShowsFailureAndLateReplyResumes()
         QTRY_COMPARE(rig.sim.requestsServed(), 1 + tick); // asked again on every tick
         QVERIFY2(rig.wizardChild("Image9")->isHidden(), "no failure before the 6th tick");
     }
+    QTest::qWait(50);
     rig.wizard().Timer1Timer();
     QVERIFY(!rig.wizardChild("Image9")->isHidden());
     QVERIFY(rig.markIs(9, kFailedMark));
