@@ -19,8 +19,15 @@
 #include "FirmwareUpdate.h"
 #include "HelpDocuments.h"
 
+#include "ChartData.h"
+#include "JournalRecovery.h"
+#include "RegisterStore.h"
+#include "RunJournal.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 /// The firmware update closes the port through the link.
 class LinkPortControl : public PortControl {
@@ -72,6 +79,8 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     wireSamples();
     loadSettings(dialogs);
     QObject::connect(form1.get(), &TForm1::closing, form1.get(), [this, &dialogs] { saveSettings(dialogs); });
+    wireJournal(dialogs);
+    offerRecovery(dialogs);
 }
 
 QString Program::configPath() const
@@ -117,6 +126,49 @@ void Program::wireSamples()
     QObject::connect(link_.get(), &DeviceLink::sampleDecoded, form1.get(), &TForm1::UpdateReadout);
     QObject::connect(link_.get(), &DeviceLink::sampleDecoded, registerPage_, &RegisterPage::takeSample);
     QObject::connect(link_.get(), &DeviceLink::sampleDecoded, chartPage, &ChartPage::AppendSamplePoints);
+}
+
+void Program::wireJournal(UserDialogs &dialogs)
+{
+    journal_ = std::make_unique<RunJournal>(journalPath(form1->startDirectory()));
+    RunJournal *journal = journal_.get();
+    QObject::connect(chartPage, &ChartPage::pointAppended, journal, &RunJournal::chartPoint);
+    QObject::connect(chartPage, &ChartPage::cleared, journal, &RunJournal::chartCleared);
+    QObject::connect(registerPage_, &RegisterPage::rowRegistered, journal, &RunJournal::registerRow);
+    QObject::connect(registerPage_, &RegisterPage::cleared, journal, &RunJournal::registerCleared);
+    // Reported from the writer's thread: the message waits for the user-interface thread, and
+    // sampling goes on meanwhile.
+    QObject::connect(
+        journal, &RunJournal::stopped, form1.get(),
+        [&dialogs](const QString &reason) {
+            dialogs.message(QStringLiteral("Zabezpieczanie pomiarów na wypadek awarii zostało wyłączone: %1.\n"
+                                           "Pomiary trwają dalej; wykres i tabelę rejestracji można zapisać "
+                                           "jak zwykle.")
+                                .arg(reason));
+        },
+        Qt::QueuedConnection);
+    QObject::connect(form1.get(), &TForm1::closing, journal, &RunJournal::finish);
+}
+
+void Program::offerRecovery(UserDialogs &dialogs)
+{
+    const std::optional<JournalSummary> left = journal_->leftOver();
+    if (!left)
+        return;
+    if (dialogs.confirm(journalQuestion(*left, QFileInfo(journal_->path()).lastModified()))) {
+        ChartData chart;
+        RegisterStore rows;
+        journal_->recover(chart, rows);
+        chartPage->adopt(std::move(chart));
+        registerPage_->adopt(std::move(rows));
+        return;
+    }
+    QString error;
+    if (!journal_->keepAside(&error))
+        dialogs.message(QStringLiteral("Zapisu pomiarów nie udało się odłożyć: %1.\n"
+                                       "Pozostaje w pliku „%2”; nowe pomiary nie będą zabezpieczane "
+                                       "na wypadek awarii.")
+                            .arg(error, QDir::toNativeSeparators(journal_->path())));
 }
 
 Program::~Program()

@@ -20,6 +20,7 @@ class SystemLauncher;
 class FirmwareUpdate;
 class HelpDocuments;
 class LinkPortControl;
+class RunJournal;
 
 /// The program: its link to the instrument, its seven windows, created in their fixed
 /// order and destroyed in reverse, and the pages of the main window, wired together.
@@ -35,11 +36,15 @@ public:
     TCOM_DBG_Form &monitor() { return *debugger; }
     ChartPage &chart() { return *chartPage; }
     RegisterPage &registerPage() { return *registerPage_; }
+    RunJournal &journal() { return *journal_; }
     /// In the order of creation.
     QList<QWidget *> windows() const;
 
 private:
     void wireSamples();
+    void wireJournal(UserDialogs &dialogs);
+    /// A journal left by an unclean end: rebuild the chart and register from it, or keep it aside.
+    void offerRecovery(UserDialogs &dialogs);
     QString configPath() const;
     void loadSettings(UserDialogs &dialogs);
     void saveSettings(UserDialogs &dialogs);
@@ -56,6 +61,7 @@ private:
     std::unique_ptr<TKonigLiniiForm> lines;
     std::unique_ptr<TCOM_DBG_Form> debugger;
     std::unique_ptr<TAsystentForm> asystent;
+    std::unique_ptr<RunJournal> journal_;
     // Owned by the main window's tabs once placed.
     ChartPage *chartPage = nullptr;
     RegisterPage *registerPage_ = nullptr;

@@ -93,7 +93,14 @@ void ChartPage::AppendSamplePoints(const Sample &sample)
     point.H2 = lines.height(1);
     point.F2 = lines.offset(1);
     appendSamplePoints(chart, point);
+    emit pointAppended(point);
     scheduleRedraw();
+}
+
+void ChartPage::adopt(ChartData &&data)
+{
+    chart = std::move(data);
+    selectPage(paging_.page());
 }
 
 void ChartPage::SpeedButton15Click()
@@ -118,6 +125,7 @@ void ChartPage::SpeedButton19Click()
 void ChartPage::SpeedButton17Click()
 {
     chart.clear();
+    emit cleared();
     selectPage(paging_.page());
 }
 

@@ -2,6 +2,7 @@
 
 #include "ChartData.h"
 #include "ChartPaging.h"
+#include "SamplePoints.h"
 #include "Sample.h"
 
 #include <QWidget>
@@ -43,6 +44,8 @@ public:
     QLabel *rateLabel() const;
 
     void AppendSamplePoints(const Sample &sample);
+    /// Takes the points rebuilt after an unclean end in place of the chart's own.
+    void adopt(ChartData &&data);
     bool chartRecording() const { return recording; }
     const ChartData &data() const { return chart; }
     const ChartPaging &paging() const { return paging_; }
@@ -67,6 +70,11 @@ public:
     /// Lines 6-8 of the settings, in their order.
     void applySettings(const Settings &settings);
     void storeSettings(Settings &settings) const;
+
+signals:
+    /// What the recording chart took from a sample, for the run's journal.
+    void pointAppended(const ChartSample &point);
+    void cleared();
 
 private:
     void selectPage(int page);

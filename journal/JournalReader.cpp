@@ -8,13 +8,20 @@ namespace {
 
 void count(JournalSummary &summary, const JournalRecord &record)
 {
-    if (record.type != JournalRecord::Type::Sample) {
-        ++summary.events;
-        return;
+    switch (record.type) {
+    case JournalRecord::Type::ChartPoint:
+        ++summary.chartPoints;
+        break;
+    case JournalRecord::Type::ChartClear:
+        summary.chartPoints = 0;
+        break;
+    case JournalRecord::Type::RegisterRow:
+        ++summary.registerRows;
+        break;
+    case JournalRecord::Type::RegisterClear:
+        summary.registerRows = 0;
+        break;
     }
-    if (summary.samples++ == 0)
-        summary.firstTime = record.sample.time;
-    summary.lastTime = record.sample.time;
 }
 
 } // namespace

@@ -6,13 +6,13 @@
 
 #include <functional>
 
-/// What a journal holds, for the recovery question.
+/// What replaying a journal would rebuild, for the recovery question.
 struct JournalSummary {
-    qint64 startLocalMs = 0; ///< when the run began, RegisterRow::localMs convention
-    quint64 samples = 0;     ///< Sample records
-    quint64 events = 0;      ///< all other records
-    double firstTime = 0;    ///< measTime of the first and last Sample record
-    double lastTime = 0;
+    qint64 startLocalMs = 0;  ///< when the run began, RegisterRow::localMs convention
+    quint64 chartPoints = 0;  ///< chart points since the chart's last clear
+    quint64 registerRows = 0; ///< register rows since the register's last clear
+
+    bool empty() const { return chartPoints == 0 && registerRows == 0; }
 };
 
 struct JournalScan {

@@ -4,30 +4,26 @@
 
 #include <cstring>
 
-JournalRecord JournalRecord::charted(const Sample &s)
+JournalRecord JournalRecord::chartPoint(const ChartSample &point)
 {
     JournalRecord r;
-    r.route = ToChart;
-    r.sample = s;
+    r.type = Type::ChartPoint;
+    r.point = point;
     return r;
 }
 
-JournalRecord JournalRecord::registered(const Sample &shown, quint16 rowFlags, qint64 localMs, bool alsoCharted)
+JournalRecord JournalRecord::registerRow(const RegisterRow &row)
 {
     JournalRecord r;
-    r.route = quint8(ToRegister | (alsoCharted ? ToChart : 0));
-    r.sample = shown;
-    r.rowFlags = rowFlags;
-    r.localMs = localMs;
+    r.type = Type::RegisterRow;
+    r.row = row;
     return r;
 }
 
-JournalRecord JournalRecord::event(Type type, double measTime, qint64 localMs)
+JournalRecord JournalRecord::cleared(Type type)
 {
     JournalRecord r;
     r.type = type;
-    r.sample.time = measTime;
-    r.localMs = localMs;
     return r;
 }
 
@@ -75,19 +71,35 @@ RecordBytes encode(const JournalRecord &record)
 {
     RecordBytes out{};
     unsigned char *at = out.data();
-    const Sample &s = record.sample;
-    quint8 bits = quint8((s.present[0] ? 1 : 0) | (s.present[1] ? 2 : 0) | (s.present[2] ? 4 : 0) | (s.pk1 ? 8 : 0) |
-                         (s.pk2 ? 16 : 0) | ((record.route & 3) << 5));
     put(at, quint8(record.type));
-    put(at, bits);
-    put(at, record.rowFlags);
-    for (float v : s.value)
-        put(at, v);
-    for (float c : s.cycles)
-        put(at, c);
-    put(at, s.time);
-    put(at, record.localMs);
-    put(at, crc32(out.data(), RecordSize - 4));
+    switch (record.type) {
+    case JournalRecord::Type::ChartPoint: {
+        const ChartSample &p = record.point;
+        put(at, quint8((p.active[0] ? 1 : 0) | (p.active[1] ? 2 : 0) | (p.active[2] ? 4 : 0) | (p.pk1State ? 8 : 0) |
+                       (p.pk2State ? 16 : 0)));
+        put(at, quint16(0));
+        for (float v : p.channelValue)
+            put(at, v);
+        put(at, p.measTime);
+        for (qint32 level : {p.H1, p.F1, p.H2, p.F2})
+            put(at, level);
+        break;
+    }
+    case JournalRecord::Type::RegisterRow: {
+        const RegisterRow &r = record.row;
+        put(at, quint8(0));
+        put(at, r.flags);
+        for (float v : r.value)
+            put(at, v);
+        put(at, r.measTime);
+        put(at, r.localMs);
+        break;
+    }
+    case JournalRecord::Type::ChartClear:
+    case JournalRecord::Type::RegisterClear:
+        break;
+    }
+    qToLittleEndian(crc32(out.data(), RecordSize - 4), out.data() + RecordSize - 4);
     return out;
 }
 
@@ -98,22 +110,38 @@ std::optional<JournalRecord> decode(const unsigned char *bytes)
     const unsigned char *at = bytes;
     JournalRecord r;
     const quint8 type = take<quint8>(at);
-    if (type < quint8(JournalRecord::Type::Sample) || type > quint8(JournalRecord::Type::RegisterClear))
-        return std::nullopt;
-    r.type = JournalRecord::Type(type);
     const quint8 bits = take<quint8>(at);
-    for (int k = 0; k < 3; ++k)
-        r.sample.present[k] = bits & (1 << k);
-    r.sample.pk1 = bits & 8;
-    r.sample.pk2 = bits & 16;
-    r.route = quint8((bits >> 5) & 3);
-    r.rowFlags = take<quint16>(at);
-    for (float &v : r.sample.value)
-        v = take<float>(at);
-    for (float &c : r.sample.cycles)
-        c = take<float>(at);
-    r.sample.time = take<double>(at);
-    r.localMs = take<qint64>(at);
+    const quint16 flags = take<quint16>(at);
+    switch (JournalRecord::Type(type)) {
+    case JournalRecord::Type::ChartPoint: {
+        ChartSample &p = r.point;
+        for (int k = 0; k < 3; ++k)
+            p.active[k] = bits & (1 << k);
+        p.pk1State = (bits & 8) ? 1 : 0;
+        p.pk2State = (bits & 16) ? 1 : 0;
+        for (float &v : p.channelValue)
+            v = take<float>(at);
+        p.measTime = take<double>(at);
+        for (qint32 *level : {&p.H1, &p.F1, &p.H2, &p.F2})
+            *level = take<qint32>(at);
+        break;
+    }
+    case JournalRecord::Type::RegisterRow: {
+        RegisterRow &row = r.row;
+        row.flags = flags;
+        for (float &v : row.value)
+            v = take<float>(at);
+        row.measTime = take<double>(at);
+        row.localMs = take<qint64>(at);
+        break;
+    }
+    case JournalRecord::Type::ChartClear:
+    case JournalRecord::Type::RegisterClear:
+        break;
+    default:
+        return std::nullopt;
+    }
+    r.type = JournalRecord::Type(type);
     return r;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "Sample.h"
+#include "RegisterRow.h"
+#include "SamplePoints.h"
 
 #include <QtGlobal>
 
@@ -8,39 +9,32 @@
 #include <cstddef>
 #include <optional>
 
-/// One entry of the run's journal. Every record has the same size on disk, so a torn tail is
-/// found by length and checksum alone.
+/// One entry of the run's journal: what the chart and the register were given, so that replaying
+/// the entries in order rebuilds them exactly. Every entry has the same size on disk, so a torn
+/// tail is found by length and checksum alone.
 struct JournalRecord {
     enum class Type : quint8 {
-        Sample = 1,        ///< a sample that reached the chart and/or the register
-        ChartRecord = 2,   ///< the chart's record button
-        ChartPause = 3,    ///< the chart's pause button
-        ChartStop = 4,     ///< the chart's stop button
-        ChartClear = 5,    ///< the chart's points were cleared
-        RegisterClear = 6, ///< the register's rows were cleared
-    };
-    /// Where a sample went.
-    enum Route : quint8 {
-        ToChart = 1 << 0,
-        ToRegister = 1 << 1,
+        ChartPoint = 1,    ///< a sample the recording chart took
+        ChartClear = 2,    ///< the chart's points were cleared (also by its record and stop buttons)
+        RegisterRow = 3,   ///< a registration
+        RegisterClear = 4, ///< the register's rows were cleared
     };
 
-    Type type = Type::Sample;
-    quint8 route = 0;
-    Sample sample;        ///< for registered rows: the values as the row shows them
-    quint16 rowFlags = 0; ///< RegisterRow::flags of the registered row
-    qint64 localMs = 0;   ///< registration (or event) wall-clock time, RegisterRow::localMs convention
+    Type type = Type::ChartPoint;
+    ChartSample point; ///< of a ChartPoint
+    RegisterRow row;   ///< of a RegisterRow
 
-    static JournalRecord charted(const Sample &s);
-    static JournalRecord registered(const Sample &shown, quint16 rowFlags, qint64 localMs, bool alsoCharted);
-    static JournalRecord event(Type type, double measTime, qint64 localMs);
+    static JournalRecord chartPoint(const ChartSample &point);
+    static JournalRecord registerRow(const RegisterRow &row);
+    static JournalRecord cleared(Type type);
 };
 
-/// The fixed layout on disk, little-endian: type u8, bits u8 (presence 0-2, pk1 3, pk2 4,
-/// route 5-6), rowFlags u16, value f32[3], cycles f32[3], time f64, localMs i64, CRC-32 of
-/// the preceding 44 bytes.
+/// The fixed layout on disk, little-endian: type u8, bits u8 (a chart point's active channels
+/// 0-2, PK1 3, PK2 4), a row's flags u16, value f32[3], time f64, then 16 bytes: a chart point's
+/// H1, F1, H2, F2 as i32, or a row's local time i64 and 8 zero bytes; last the CRC-32 of the
+/// preceding 40 bytes.
 namespace JournalFormat {
-constexpr std::size_t RecordSize = 48; ///< bytes per journaled sample
+constexpr std::size_t RecordSize = 44; ///< bytes per journaled chart point or register row
 constexpr std::size_t HeaderSize = 24;
 constexpr quint16 Version = 1;
 

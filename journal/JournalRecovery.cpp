@@ -1,10 +1,12 @@
 #include "JournalRecovery.h"
 
+#include "ChartData.h"
+#include "RegisterStore.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 
 namespace {
 
@@ -20,14 +22,36 @@ QString journalPath(const QString &workDir)
     return QDir(workDir).filePath(QStringLiteral("journal.kxj"));
 }
 
-QString journalQuestion(const JournalSummary &summary)
+QString journalQuestion(const JournalSummary &summary, const QDateTime &lastWritten)
 {
-    const QString started = localDateTime(summary.startLocalMs).toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
-    const double span = summary.samples > 0 ? summary.lastTime - summary.firstTime : 0.0;
+    const QString format = QStringLiteral("dd.MM.yyyy hh:mm:ss");
     return QStringLiteral("Poprzednia praca programu nie została zakończona poprawnie.\n"
-                          "Znaleziono zapis pomiarów rozpoczęty %1: %2 próbek z %3 s pomiaru.\n"
-                          "Czy odtworzyć wykres i tabelę rejestracji?")
-        .arg(started, QString::number(summary.samples), QLocale().toString(span, 'f', 2));
+                          "Zachował się zapis pomiarów rozpoczęty %1, ostatnio uzupełniony %2\n"
+                          "(punkty wykresu: %3, wiersze tabeli rejestracji: %4).\n\n"
+                          "Czy odtworzyć wykres i tabelę rejestracji?\n"
+                          "Jeśli nie, zapis zostanie zachowany w osobnym pliku.")
+        .arg(localDateTime(summary.startLocalMs).toString(format), lastWritten.toString(format),
+             QString::number(summary.chartPoints), QString::number(summary.registerRows));
+}
+
+JournalScan replayJournal(const QString &path, ChartData &chart, RegisterStore &store)
+{
+    return readJournal(path, [&](const JournalRecord &record) {
+        switch (record.type) {
+        case JournalRecord::Type::ChartPoint:
+            appendSamplePoints(chart, record.point);
+            break;
+        case JournalRecord::Type::ChartClear:
+            chart.clear();
+            break;
+        case JournalRecord::Type::RegisterRow:
+            store.append(record.row);
+            break;
+        case JournalRecord::Type::RegisterClear:
+            store.clear();
+            break;
+        }
+    });
 }
 
 QString keepAside(const QString &path, qint64 startLocalMs, QString *error)

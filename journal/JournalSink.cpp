@@ -53,9 +53,10 @@ private:
 
 } // namespace
 
-std::unique_ptr<JournalSink> openJournalFile(const QString &path, QString *error)
+std::unique_ptr<JournalSink> openJournalFile(const QString &path, JournalOpen mode, QString *error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int keep = mode == JournalOpen::New ? O_TRUNC : O_APPEND;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC | keep, 0644);
     if (fd < 0) {
         *error = systemError();
         return nullptr;

@@ -17,5 +17,10 @@ public:
     virtual void discard() = 0;
 };
 
-/// Creates (truncating) the journal file at path; empty with *error set when it cannot.
-std::unique_ptr<JournalSink> openJournalFile(const QString &path, QString *error);
+enum class JournalOpen {
+    New,      ///< a new journal: whatever the file held is replaced
+    Continue, ///< a recovered journal: records go after what it holds
+};
+
+/// Opens the journal file at path; empty with *error set when it cannot.
+std::unique_ptr<JournalSink> openJournalFile(const QString &path, JournalOpen mode, QString *error);

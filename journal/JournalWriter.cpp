@@ -1,8 +1,8 @@
 #include "JournalWriter.h"
 
-JournalWriter::JournalWriter(std::unique_ptr<JournalSink> sink, qint64 startLocalMs, FailureHandler onFailure,
-                             std::chrono::milliseconds flushPeriod)
-    : m_sink(std::move(sink)), m_onFailure(std::move(onFailure)), m_period(flushPeriod), m_startLocalMs(startLocalMs),
+JournalWriter::JournalWriter(std::unique_ptr<JournalSink> sink, std::optional<qint64> newRunStart,
+                             FailureHandler onFailure, std::chrono::milliseconds flushPeriod)
+    : m_sink(std::move(sink)), m_onFailure(std::move(onFailure)), m_period(flushPeriod), m_newRunStart(newRunStart),
       m_thread(&JournalWriter::run, this)
 {
 }
@@ -47,12 +47,14 @@ void JournalWriter::stop()
 
 void JournalWriter::run()
 {
-    const auto header = JournalFormat::encodeHeader(m_startLocalMs);
-    QString error = m_sink->write(header.data(), header.size());
-    if (error.isEmpty())
-        error = m_sink->sync();
-    if (!error.isEmpty())
-        fail(error);
+    if (m_newRunStart) {
+        const auto header = JournalFormat::encodeHeader(*m_newRunStart);
+        QString error = m_sink->write(header.data(), header.size());
+        if (error.isEmpty())
+            error = m_sink->sync();
+        if (!error.isEmpty())
+            fail(error);
+    }
 
     std::vector<JournalRecord> batch;
     bool last = false;

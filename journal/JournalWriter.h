@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -24,7 +25,9 @@ public:
     /// there and later appends are dropped. Queue it to the user-interface thread.
     using FailureHandler = std::function<void(const QString &error)>;
 
-    JournalWriter(std::unique_ptr<JournalSink> sink, qint64 startLocalMs, FailureHandler onFailure,
+    /// newRunStart: the start of a new journal's run, written first as its header; empty when
+    /// records go on after those of a recovered journal.
+    JournalWriter(std::unique_ptr<JournalSink> sink, std::optional<qint64> newRunStart, FailureHandler onFailure,
                   std::chrono::milliseconds flushPeriod = std::chrono::milliseconds(500));
     ~JournalWriter();
     JournalWriter(const JournalWriter &) = delete;
@@ -52,6 +55,6 @@ private:
     bool m_stopping = false;
     std::atomic<bool> m_failed{false};
     std::vector<unsigned char> m_buffer;
-    qint64 m_startLocalMs;
+    std::optional<qint64> m_newRunStart;
     std::thread m_thread;
 };

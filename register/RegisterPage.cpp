@@ -147,11 +147,24 @@ void RegisterPage::BitBtn5Click()
     RegisterSample sample = reading();
     if (!sample.now.isValid())
         sample.now = QDateTime::currentDateTime();
-    model->append(registerRow(sample, choice()));
+    const RegisterRow row = registerRow(sample, choice());
+    model->append(row);
+    emit rowRegistered(row);
+    showLastRow();
+}
+
+void RegisterPage::showLastRow()
+{
     ui->StringGrid1->setColumnWidth(IndexColumn, indexColumnWidth());
     // The newest row becomes the last one visible; the rows are all of one height, so this
     // costs the same however long the table is.
     ui->StringGrid1->scrollToBottom();
+}
+
+void RegisterPage::adopt(RegisterStore &&rows)
+{
+    model->adopt(std::move(rows));
+    showLastRow();
 }
 
 void RegisterPage::CheckBox16Click()
@@ -166,8 +179,10 @@ void RegisterPage::CheckBox12Click()
 
 void RegisterPage::Button1Click()
 {
-    if (dialogs.confirm(QStringLiteral("Czyszczenie tabeli rejestracji pomiarów...\nCzy jesteś pewien?")))
+    if (dialogs.confirm(QStringLiteral("Czyszczenie tabeli rejestracji pomiarów...\nCzy jesteś pewien?"))) {
         model->clear();
+        emit cleared();
+    }
 }
 
 void RegisterPage::BitBtn1Click()

@@ -14,6 +14,7 @@ namespace Ui {
 class RegisterPage;
 }
 class QCheckBox;
+class RegisterStore;
 class RegisterTableModel;
 class UserDialogs;
 struct Settings;
@@ -51,10 +52,18 @@ public:
     void CheckBox12Click();
 
     const RegisterTableModel &table() const { return *model; }
+    /// Takes the rows rebuilt after an unclean end in place of the table's own.
+    void adopt(RegisterStore &&rows);
+
+signals:
+    /// A registration, for the run's journal.
+    void rowRegistered(const RegisterRow &row);
+    void cleared();
 
 private:
     RegisterChoice choice() const;
     int indexColumnWidth() const;
+    void showLastRow();
 
     std::unique_ptr<Ui::RegisterPage> ui;
     UserDialogs &dialogs;

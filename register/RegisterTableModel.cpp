@@ -95,3 +95,10 @@ void RegisterTableModel::clear()
     store_.clear();
     endResetModel();
 }
+
+void RegisterTableModel::adopt(RegisterStore &&rows)
+{
+    beginResetModel();
+    store_ = std::move(rows);
+    endResetModel();
+}

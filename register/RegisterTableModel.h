@@ -28,6 +28,8 @@ public:
     void append(const RegisterRow &row);
     /// Removes every registration; the next one is numbered 0 again.
     void clear();
+    /// Replaces every registration with the given rows.
+    void adopt(RegisterStore &&rows);
 
     const RegisterStore &store() const { return store_; }
 

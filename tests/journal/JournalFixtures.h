@@ -6,30 +6,38 @@
 
 #include <vector>
 
-/// A run's worth of varied records: charted samples, registered rows and each event, with
-/// values that differ in every field so a swapped or dropped field shows.
+/// A run's worth of varied records: chart points, register rows and clears, with values that
+/// differ in every field so that a swapped or dropped field shows.
 inline std::vector<JournalRecord> sampleRun(int count)
 {
     using T = JournalRecord::Type;
-    const T events[] = {T::ChartRecord, T::ChartPause, T::ChartStop, T::ChartClear, T::RegisterClear};
     std::vector<JournalRecord> run;
     for (int i = 0; i < count; ++i) {
-        Sample s;
-        s.time = 0.005 * i + 0.001;
-        for (int k = 0; k < 3; ++k) {
-            s.value[k] = float(i * 3 + k) + 0.25f;
-            s.present[k] = ((i >> k) & 1) != 0;
-            s.cycles[k] = float(1000 * k + i);
+        if (i % 11 == 10) {
+            run.push_back(JournalRecord::cleared(i % 22 == 10 ? T::ChartClear : T::RegisterClear));
+        } else if (i % 4 == 3) {
+            RegisterRow row;
+            row.localMs = 1'800'000'000'000 + i * 7;
+            row.measTime = 0.005 * i + 0.001;
+            for (int k = 0; k < 3; ++k)
+                row.value[k] = float(i * 3 + k) + 0.25f;
+            row.flags = quint16(0x3FFF - i);
+            run.push_back(JournalRecord::registerRow(row));
+        } else {
+            ChartSample p;
+            p.measTime = 0.005 * i + 0.002;
+            for (int k = 0; k < 3; ++k) {
+                p.channelValue[k] = float(i * 3 + k) - 0.5f;
+                p.active[k] = ((i >> k) & 1) != 0;
+            }
+            p.pk1State = i % 2 == 0;
+            p.pk2State = i % 3 == 0;
+            p.H1 = 100 + i;
+            p.F1 = -200 - i;
+            p.H2 = 2'000'000'000 - i;
+            p.F2 = -2'000'000'000 + i;
+            run.push_back(JournalRecord::chartPoint(p));
         }
-        s.pk1 = i % 2 == 0;
-        s.pk2 = i % 3 == 0;
-        const qint64 ms = 1'800'000'000'000 + i * 7;
-        if (i % 11 == 10)
-            run.push_back(JournalRecord::event(events[(i / 11) % 5], s.time, ms));
-        else if (i % 4 == 3)
-            run.push_back(JournalRecord::registered(s, quint16(0x3FFF - i), ms, i % 8 == 3));
-        else
-            run.push_back(JournalRecord::charted(s));
     }
     return run;
 }
@@ -37,13 +45,19 @@ inline std::vector<JournalRecord> sampleRun(int count)
 inline void compareRecords(const JournalRecord &got, const JournalRecord &want)
 {
     QCOMPARE(int(got.type), int(want.type));
-    QCOMPARE(got.route, want.route);
-    QCOMPARE(got.rowFlags, want.rowFlags);
-    QCOMPARE(got.localMs, want.localMs);
-    QCOMPARE(got.sample.time, want.sample.time);
-    QCOMPARE(got.sample.value, want.sample.value);
-    QCOMPARE(got.sample.present, want.sample.present);
-    QCOMPARE(got.sample.cycles, want.sample.cycles);
-    QCOMPARE(got.sample.pk1, want.sample.pk1);
-    QCOMPARE(got.sample.pk2, want.sample.pk2);
+    const ChartSample &p = got.point, &q = want.point;
+    QCOMPARE(p.measTime, q.measTime);
+    for (int k = 0; k < 3; ++k) {
+        QCOMPARE(p.channelValue[k], q.channelValue[k]);
+        QCOMPARE(p.active[k], q.active[k]);
+    }
+    QCOMPARE(p.pk1State, q.pk1State);
+    QCOMPARE(p.pk2State, q.pk2State);
+    QCOMPARE((std::array{p.H1, p.F1, p.H2, p.F2}), (std::array{q.H1, q.F1, q.H2, q.F2}));
+    const RegisterRow &r = got.row, &s = want.row;
+    QCOMPARE(r.localMs, s.localMs);
+    QCOMPARE(r.measTime, s.measTime);
+    for (int k = 0; k < 3; ++k)
+        QCOMPARE(r.value[k], s.value[k]);
+    QCOMPARE(r.flags, s.flags);
 }

@@ -4,7 +4,6 @@
 #include "JournalWriter.h"
 
 #include <QFile>
-#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -73,7 +72,7 @@ private:
     std::unique_ptr<JournalWriter> openWriter(std::chrono::milliseconds period = 500ms)
     {
         QString error;
-        auto sink = openJournalFile(path(), &error);
+        auto sink = openJournalFile(path(), JournalOpen::New, &error);
         if (!sink)
             qFatal("cannot open the journal: %s", qPrintable(error));
         return std::make_unique<JournalWriter>(std::move(sink), Start, nullptr, period);
@@ -162,17 +161,18 @@ private slots:
 
     void questionSaysHowMuchAndWhen()
     {
-        QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
         JournalSummary summary;
         summary.startLocalMs = Start;
-        summary.samples = 1234567;
-        summary.firstTime = 0.5;
-        summary.lastTime = 6173.5;
-        QCOMPARE(journalQuestion(summary),
+        summary.chartPoints = 1234567;
+        summary.registerRows = 89;
+        const QDateTime lastWritten(QDate(2026, 11, 30), QTime(2, 5, 7));
+        QCOMPARE(journalQuestion(summary, lastWritten),
                  QStringLiteral("Poprzednia praca programu nie została zakończona poprawnie.\n"
-                                "Znaleziono zapis pomiarów rozpoczęty 30.11.2026 00:53:20: 1234567 próbek "
-                                "z 6173,00 s pomiaru.\n"
-                                "Czy odtworzyć wykres i tabelę rejestracji?"));
+                                "Zachował się zapis pomiarów rozpoczęty 30.11.2026 00:53:20, ostatnio uzupełniony "
+                                "30.11.2026 02:05:07\n"
+                                "(punkty wykresu: 1234567, wiersze tabeli rejestracji: 89).\n\n"
+                                "Czy odtworzyć wykres i tabelę rejestracji?\n"
+                                "Jeśli nie, zapis zostanie zachowany w osobnym pliku."));
     }
 
     void keptAsideUnderADatedName()

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "JournalReader.h"
+#include "JournalSink.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class ChartData;
+class JournalWriter;
+class RegisterStore;
+struct ChartSample;
+struct JournalRecord;
+struct RegisterRow;
+
+/// The journal of the run: every chart point and register row is journaled as it is taken, so
+/// that an unclean end loses at most the last flush period. A journal begins with the first
+/// record and ends at a clean exit or when the chart and the register are both empty again.
+class RunJournal : public QObject {
+    Q_OBJECT
+
+public:
+    using SinkOpener = std::function<std::unique_ptr<JournalSink>(const QString &path, JournalOpen mode, QString *error)>;
+
+    explicit RunJournal(QString path, SinkOpener open = openJournalFile, QObject *parent = nullptr);
+    /// Leaves the file as it is, as an unclean end would.
+    ~RunJournal() override;
+
+    const QString &path() const { return path_; }
+
+    /// What the journal left by an unclean end would rebuild. Empty when there is none or it
+    /// holds nothing to rebuild (then it is removed); a file that is not a journal is kept aside.
+    std::optional<JournalSummary> leftOver();
+    /// Rebuilds the chart and register of the left-over journal, into an empty chart and store;
+    /// later records go on in the same journal.
+    void recover(ChartData &chart, RegisterStore &store);
+    /// Keeps the left-over journal under a dated name. When it cannot be moved, journaling stays
+    /// off for this run so that it is not overwritten.
+    bool keepAside(QString *error);
+
+    void chartPoint(const ChartSample &point);
+    void chartCleared();
+    void registerRow(const RegisterRow &row);
+    void registerCleared();
+    /// A clean exit: the journal is no longer needed.
+    void finish();
+
+signals:
+    /// Journaling stopped for the rest of the run (a full disk, a folder that cannot be
+    /// written). Emitted once, possibly from the writer's thread.
+    void stopped(const QString &reason);
+
+private:
+    void append(const JournalRecord &record);
+    void endIfEmpty();
+    /// Removes the journal; the next record begins a new one.
+    void end();
+    void stop(const QString &reason);
+
+    QString path_;
+    SinkOpener open_;
+    std::unique_ptr<JournalWriter> writer_;
+    JournalOpen nextOpen_ = JournalOpen::New;
+    quint64 chartPoints_ = 0;
+    quint64 registerRows_ = 0;
+    bool off_ = false;
+};

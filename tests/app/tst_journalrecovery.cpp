@@ -1,0 +1,196 @@
+#include "ChartData.h"
+#include "ChartPage.h"
+#include "ConfigText.h"
+#include "ContinuousSampling.h"
+#include "DeviceLink.h"
+#include "JournalRecovery.h"
+#include "PtyInstrument.h"
+#include "RecordingDialogs.h"
+#include "RegisterPage.h"
+#include "RegisterTableModel.h"
+#include "ScopedWorkDir.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+const QString Question = QStringLiteral("?Poprzednia praca programu nie została zakończona poprawnie.");
+
+struct Recorded {
+    std::vector<std::vector<std::pair<double, double>>> series;
+    std::vector<RegisterRow> rows;
+};
+
+Recorded recorded(Program &program)
+{
+    Recorded r;
+    const ChartData &chart = program.chart().data();
+    for (int s = 0; s < ChartData::SeriesCount; ++s) {
+        r.series.emplace_back();
+        for (std::size_t i = 0; i < chart.series(s).size(); ++i)
+            r.series.back().emplace_back(chart.series(s).x(i), chart.series(s).y(i));
+    }
+    const RegisterStore &store = program.registerPage().table().store();
+    for (qint64 i = 0; i < store.size(); ++i)
+        r.rows.push_back(store.at(i));
+    return r;
+}
+
+void compare(const Recorded &got, const Recorded &want)
+{
+    QCOMPARE(got.series, want.series);
+    QCOMPARE(got.rows.size(), want.rows.size());
+    for (std::size_t i = 0; i < want.rows.size(); ++i) {
+        QCOMPARE(got.rows[i].measTime, want.rows[i].measTime);
+        QCOMPARE(got.rows[i].flags, want.rows[i].flags);
+        for (int k = 0; k < 3; ++k)
+            QCOMPARE(got.rows[i].value[k], want.rows[i].value[k]);
+    }
+}
+
+// Samples as the link hands them over, to the readout, the register and the recording chart.
+void sample(Program &program, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        Sample s;
+        s.time = 0.01 * i;
+        s.value = {float(i) + 0.5f, float(-i) * 0.25f, 359.75f - float(i)};
+        s.present = {true, i % 3 != 0, true};
+        s.pk1 = i % 2 == 0;
+        s.pk2 = i % 5 == 0;
+        emit program.link().sampleDecoded(s);
+    }
+}
+
+} // namespace
+
+class TestJournalRecovery : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The program goes without a clean exit; the next start asks once and rebuilds the chart
+    // points and register rows exactly. Refused, the run is kept aside and nothing is rebuilt.
+    void recoveredAfterAnUncleanEnd()
+    {
+        ScopedWorkDir dir;
+        dir.write("config.ini", configText());
+        Recorded before;
+        {
+            RecordingDialogs dialogs;
+            Program program(dialogs);
+            program.chart().SpeedButton15Click();
+            sample(program, 300);
+            before = recorded(program);
+            QVERIFY(before.rows.size() == 300 && before.series[3].size() == 300);
+        }
+        {
+            RecordingDialogs dialogs;
+            dialogs.answers = {true};
+            Program program(dialogs);
+            QCOMPARE(dialogs.shown.size(), 1);
+            QVERIFY(dialogs.shown.first().startsWith(Question));
+            QVERIFY(dialogs.shown.first().contains(QStringLiteral("punkty wykresu: 300, wiersze tabeli rejestracji: 300")));
+            compare(recorded(program), before);
+            sample(program, 20); // the recovered run goes on in the same journal
+            before = recorded(program);
+        }
+        {
+            RecordingDialogs dialogs;
+            Program program(dialogs);
+            QCOMPARE(dialogs.shown.size(), 1);
+            QCOMPARE(program.registerPage().table().store().size(), 0);
+        }
+        const QStringList kept = QDir(dir.path()).entryList({QStringLiteral("journal-*.kxj")});
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(!QFile::exists(journalPath(dir.path())));
+        ChartData chart;
+        RegisterStore rows;
+        replayJournal(QDir(dir.path()).filePath(kept.first()), chart, rows);
+        QCOMPARE(rows.size(), qint64(before.rows.size()));
+    }
+
+    // A clean exit ends the journal: the next start asks nothing.
+    void cleanExitLeavesNothingToRecover()
+    {
+        ScopedWorkDir dir;
+        dir.write("config.ini", configText());
+        {
+            RecordingDialogs dialogs;
+            Program program(dialogs);
+            sample(program, 10);
+            QVERIFY(QFile::exists(journalPath(dir.path())));
+            program.main().close();
+        }
+        QVERIFY(!QFile::exists(journalPath(dir.path())));
+        RecordingDialogs dialogs;
+        Program program(dialogs);
+        QVERIFY(dialogs.shown.isEmpty());
+    }
+
+    // Killed with SIGKILL while sampling continuously with every sample registered: the
+    // register comes back with every row registered up to a second before the kill, in order.
+    void killedWhileSampling()
+    {
+        ScopedWorkDir dir;
+        QProcess victim;
+        std::vector<double> printed;
+        std::vector<qint64> arrived;
+        QElapsedTimer clock;
+        clock.start();
+        auto readLines = [&] {
+            while (victim.canReadLine()) {
+                printed.push_back(victim.readLine().trimmed().toDouble());
+                arrived.push_back(clock.elapsed());
+            }
+        };
+        connect(&victim, &QProcess::readyReadStandardOutput, this, readLines);
+        victim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        victim.start(QStringLiteral(KX_JOURNAL_VICTIM), {dir.path()});
+        QVERIFY2(runUntil([&] { return printed.size() >= 300; }, 30000), "the program did not sample");
+        runFor(2000);
+        const qint64 killedAt = clock.elapsed();
+        victim.kill();
+        QVERIFY(victim.waitForFinished(5000));
+        readLines();
+        const auto due = std::count_if(arrived.begin(), arrived.end(), [&](qint64 at) { return at <= killedAt - 1000; });
+
+        RecordingDialogs dialogs;
+        dialogs.answers = {true};
+        Program program(dialogs);
+        QVERIFY(!dialogs.shown.isEmpty() && dialogs.shown.first().startsWith(Question));
+        const RegisterStore &rows = program.registerPage().table().store();
+        QVERIFY2(rows.size() >= due, qPrintable(QStringLiteral("%1 rows, %2 due").arg(rows.size()).arg(due)));
+        QVERIFY(rows.size() <= qint64(printed.size()) + 1);
+        for (qint64 i = 0; i < std::min(rows.size(), qint64(printed.size())); ++i)
+            QCOMPARE(rows.at(i).measTime, printed[std::size_t(i)]);
+    }
+
+    // The disk fills up during sampling: one message, and sampling and registering go on.
+    void fullDiskDuringSampling()
+    {
+        ScopedWorkDir dir;
+        PtyInstrument sim;
+        sim.setFaults({.lineTiming = true});
+        dir.write("config.ini", configText(QString::fromStdString(sim.portName())));
+        RecordingDialogs dialogs;
+        Program program(dialogs);
+        // Every write to the journal now fails as on a full disk.
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), journalPath(dir.path())));
+        QVERIFY(startContinuousSampling(program));
+        auto journalMessages = [&] {
+            return dialogs.shown.filter(QStringLiteral("Zabezpieczanie pomiarów na wypadek awarii")).size();
+        };
+        QVERIFY(runUntil([&] { return journalMessages() > 0; }, 5000));
+        const qint64 rowsAtMessage = program.registerPage().table().store().size();
+        runFor(1000);
+        QCOMPARE(journalMessages(), 1);
+        QVERIFY(dialogs.shown.first().contains(QStringLiteral("No space left on device")));
+        QVERIFY(program.registerPage().table().store().size() > rowsAtMessage + 50);
+    }
+};
+
+QTEST_MAIN(TestJournalRecovery)
+#include "tst_journalrecovery.moc"
