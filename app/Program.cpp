@@ -45,6 +45,11 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     QApplication::setApplicationName(QStringLiteral("KX520S-PC"));
     // The main window alone decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The journal lives in the working folder, the main window's start directory. It is asked
+    // about before any window exists, so that nothing (the start-up connection above all)
+    // runs behind the question.
+    journal_ = std::make_unique<RunJournal>(journalPath(QDir::currentPath()));
+    const bool recover = askToRecover(dialogs);
     link_ = std::make_unique<DeviceLink>();
     form1 = std::make_unique<TForm1>(*link_, dialogs);
     mnoznik = std::make_unique<TMnoznikForm>();
@@ -80,7 +85,8 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     loadSettings(dialogs);
     QObject::connect(form1.get(), &TForm1::closing, form1.get(), [this, &dialogs] { saveSettings(dialogs); });
     wireJournal(dialogs);
-    offerRecovery(dialogs);
+    if (recover)
+        recoverJournal();
 }
 
 QString Program::configPath() const
@@ -130,7 +136,6 @@ void Program::wireSamples()
 
 void Program::wireJournal(UserDialogs &dialogs)
 {
-    journal_ = std::make_unique<RunJournal>(journalPath(form1->startDirectory()));
     RunJournal *journal = journal_.get();
     QObject::connect(chartPage, &ChartPage::pointAppended, journal, &RunJournal::chartPoint);
     QObject::connect(chartPage, &ChartPage::cleared, journal, &RunJournal::chartCleared);
@@ -150,25 +155,29 @@ void Program::wireJournal(UserDialogs &dialogs)
     QObject::connect(form1.get(), &TForm1::closing, journal, &RunJournal::finish);
 }
 
-void Program::offerRecovery(UserDialogs &dialogs)
+bool Program::askToRecover(UserDialogs &dialogs)
 {
     const std::optional<JournalSummary> left = journal_->leftOver();
     if (!left)
-        return;
-    if (dialogs.confirm(journalQuestion(*left, QFileInfo(journal_->path()).lastModified()))) {
-        ChartData chart;
-        RegisterStore rows;
-        journal_->recover(chart, rows);
-        chartPage->adopt(std::move(chart));
-        registerPage_->adopt(std::move(rows));
-        return;
-    }
+        return false;
+    if (dialogs.confirm(journalQuestion(*left, QFileInfo(journal_->path()).lastModified())))
+        return true;
     QString error;
     if (!journal_->keepAside(&error))
         dialogs.message(QStringLiteral("Zapisu pomiarów nie udało się odłożyć: %1.\n"
                                        "Pozostaje w pliku „%2”; nowe pomiary nie będą zabezpieczane "
                                        "na wypadek awarii.")
                             .arg(error, QDir::toNativeSeparators(journal_->path())));
+    return false;
+}
+
+void Program::recoverJournal()
+{
+    ChartData chart;
+    RegisterStore rows;
+    journal_->recover(chart, rows);
+    chartPage->adopt(std::move(chart));
+    registerPage_->adopt(std::move(rows));
 }
 
 Program::~Program()

@@ -36,15 +36,16 @@ public:
     TCOM_DBG_Form &monitor() { return *debugger; }
     ChartPage &chart() { return *chartPage; }
     RegisterPage &registerPage() { return *registerPage_; }
-    RunJournal &journal() { return *journal_; }
     /// In the order of creation.
     QList<QWidget *> windows() const;
 
 private:
     void wireSamples();
     void wireJournal(UserDialogs &dialogs);
-    /// A journal left by an unclean end: rebuild the chart and register from it, or keep it aside.
-    void offerRecovery(UserDialogs &dialogs);
+    /// Whether to rebuild the chart and register from a journal left by an unclean end; one
+    /// the user does not want is kept aside.
+    bool askToRecover(UserDialogs &dialogs);
+    void recoverJournal();
     QString configPath() const;
     void loadSettings(UserDialogs &dialogs);
     void saveSettings(UserDialogs &dialogs);
