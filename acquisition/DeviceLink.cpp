@@ -236,8 +236,9 @@ void DeviceLink::HandleMeasurement(const uint8_t *p, size_t n)
     }
     sample.pk1 = channels_.pk1State;
     sample.pk2 = channels_.pk2State;
-    emit sampleDecoded(sample);
-    // In continuous sampling the next request leaves on the hand-off, not at some later pass.
+    // In continuous sampling the next request leaves on the hand-off, not at some later pass,
+    // and before the pages take the sample, so that the line works while they do.
     if (pacer_.frameHandled(continuous_, periodMs_, device_.deviceType))
         sender_.SendRead(kx::CMD_MEASURE);
+    emit sampleDecoded(sample);
 }

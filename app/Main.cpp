@@ -13,6 +13,7 @@
 #include "SettingsFile.h"
 #include "SettingsPanel.h"
 #include "StartDirPath.h"
+#include "SteadyLabel.h"
 #include "UserDialogs.h"
 #include "ui_Main.h"
 
@@ -36,6 +37,7 @@ TForm1::TForm1(DeviceLink &link, UserDialogs &dialogs, QWidget *parent)
     icon(ui->pomocprogramu1, QStyle::SP_DialogHelpButton);
     icon(ui->instrukcjaKX520Q1, QStyle::SP_FileIcon);
     ui->Label67->hide();
+    holdLabelSize(ui->Label67, QStringLiteral("88888,88"));
     ui->Label68->hide();
 
     sensors = {{
@@ -270,7 +272,6 @@ RegisterSample TForm1::registerReading() const
     reading.active = activeChannels();
     reading.pk1State = link.channels().pk1State;
     reading.pk2State = link.channels().pk2State;
-    reading.now = QDateTime::currentDateTime();
     return reading;
 }
 

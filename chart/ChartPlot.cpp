@@ -177,7 +177,10 @@ void ChartPlot::redraw()
     }
     pageText->setText(paging.indicatorText(data, visible));
     placeIndicator();
-    plot->replot(QCustomPlot::rpQueuedReplot);
+    // Painting a chart nobody sees costs the recording a share of its time; it is painted
+    // when shown.
+    if (plot->isVisible())
+        plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void ChartPlot::fullView()
@@ -230,7 +233,7 @@ bool ChartPlot::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != plot)
         return false;
-    if (event->type() == QEvent::Resize)
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
         QTimer::singleShot(0, this, &ChartPlot::redraw);
     if (event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);

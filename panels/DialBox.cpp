@@ -41,6 +41,9 @@ DialBox::DialBox(QWidget *parent) : QWidget(parent)
 
 void DialBox::showReading(float value, const QColor &bright, const QColor &dim)
 {
+    // The dials are refreshed at every tick, also while nothing changes.
+    if (reading_ && reading_->value == value && reading_->bright == bright && reading_->dim == dim)
+        return;
     reading_ = Reading{value, bright, dim};
     update();
 }

@@ -3,6 +3,7 @@
 #include "ChannelColours.h"
 #include "DialBox.h"
 #include "NumberFormat.h"
+#include "SteadyLabel.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -29,9 +30,19 @@ void styleField(QLineEdit *field, const QColor &colour, int pixelSize)
 
 void setLamp(QLabel *lamp, bool on)
 {
+    const QColor &colour = on ? kLampOn : kLampOff;
+    if (lamp->palette().color(QPalette::Window) == colour)
+        return;
     QPalette palette = lamp->palette();
-    palette.setColor(QPalette::Window, on ? kLampOn : kLampOff);
+    palette.setColor(QPalette::Window, colour);
     lamp->setPalette(palette);
+}
+
+void setText(QLineEdit *field, const QString &text)
+{
+    // Unchanged text repaints nothing.
+    if (field->text() != text)
+        field->setText(text);
 }
 
 } // namespace
@@ -60,6 +71,10 @@ LiveReadout::LiveReadout(const std::array<SensorControls, 3> &sensors, std::arra
         lamp->setFont(lampFont);
         setLamp(lamp, false);
     }
+    // Rewritten at every tick: the rate is at most "1000,00000", the time a day's seconds.
+    for (QLabel *rate : {labels.rate, labels.chartRate})
+        holdLabelSize(rate, QStringLiteral("1000,00000"));
+    holdLabelSize(labels.time, QStringLiteral("8888888,88"));
 }
 
 QString LiveReadout::valueText(float value)
@@ -80,10 +95,10 @@ void LiveReadout::UpdateReadout(const Sample &sample, int32_t mode)
         sensor.gauge->setValue(int(clamped));
         const QString text = valueText(value);
         shown[i] = value;
-        sensor.value->setText(text);
+        setText(sensor.value, text);
         if (sensor.chartValue)
-            sensor.chartValue->setText(text);
-        sensor.cycles->setText(mode == 3 ? FormatGeneral(sample.cycles[i]) : QStringLiteral("-------"));
+            setText(sensor.chartValue, text);
+        setText(sensor.cycles, mode == 3 ? FormatGeneral(sample.cycles[i]) : QStringLiteral("-------"));
     }
     setLamp(lamps[0], sample.pk1);
     setLamp(lamps[1], sample.pk2);

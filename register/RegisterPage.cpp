@@ -10,6 +10,7 @@
 #include "ui_RegisterPage.h"
 
 #include <QHeaderView>
+#include <QTimer>
 
 namespace {
 
@@ -44,9 +45,15 @@ RegisterPage::RegisterPage(UserDialogs &dialogs, std::function<RegisterSample()>
                            std::function<RegisterFileInfo()> fileInfo, QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::RegisterPage>()), dialogs(dialogs), reading(std::move(reading)),
       fileInfo(std::move(fileInfo)), model(new RegisterTableModel(this)),
-      SaveDialog4(RememberedFileDialog::Save, saveDialogRequest())
+      SaveDialog4(RememberedFileDialog::Save, saveDialogRequest()), followTimer(new QTimer(this))
 {
     ui->setupUi(this);
+    followTimer->setSingleShot(true);
+    followTimer->setInterval(50);
+    connect(followTimer, &QTimer::timeout, this, [this] {
+        if (followPending)
+            followLastRow();
+    });
     QTableView *grid = ui->StringGrid1;
     grid->setModel(model);
     grid->setItemDelegate(new RegisterCellDelegate(grid));
@@ -145,9 +152,12 @@ int RegisterPage::indexColumnWidth() const
 void RegisterPage::BitBtn5Click()
 {
     RegisterSample sample = reading();
-    if (!sample.now.isValid())
+    const RegisterChoice chosen = choice();
+    // The clock is read only for a row that shows it: the local time costs a look at the time
+    // zone, at every sample while "autoodczyt" is on.
+    if (!sample.now.isValid() && (chosen.date || chosen.time))
         sample.now = QDateTime::currentDateTime();
-    const RegisterRow row = registerRow(sample, choice());
+    const RegisterRow row = registerRow(sample, chosen);
     model->append(row);
     emit rowRegistered(row);
     showLastRow();
@@ -155,10 +165,24 @@ void RegisterPage::BitBtn5Click()
 
 void RegisterPage::showLastRow()
 {
-    ui->StringGrid1->setColumnWidth(IndexColumn, indexColumnWidth());
-    // The newest row becomes the last one visible; the rows are all of one height, so this
-    // costs the same however long the table is.
+    if (ui->StringGrid1->columnWidth(IndexColumn) != indexColumnWidth())
+        ui->StringGrid1->setColumnWidth(IndexColumn, indexColumnWidth());
+    // The newest row becomes the last one visible: at once, then at most every 50 ms, since
+    // with every sample registered, following each row would lay the view out hundreds of
+    // times a second.
+    if (followTimer->isActive()) {
+        followPending = true;
+        return;
+    }
+    followLastRow();
+}
+
+void RegisterPage::followLastRow()
+{
+    followPending = false;
+    // The rows are all of one height, so this costs the same however long the table is.
     ui->StringGrid1->scrollToBottom();
+    followTimer->start();
 }
 
 void RegisterPage::adopt(RegisterStore &&rows)

@@ -14,6 +14,7 @@ namespace Ui {
 class RegisterPage;
 }
 class QCheckBox;
+class QTimer;
 class RegisterStore;
 class RegisterTableModel;
 class UserDialogs;
@@ -64,6 +65,7 @@ private:
     RegisterChoice choice() const;
     int indexColumnWidth() const;
     void showLastRow();
+    void followLastRow();
 
     std::unique_ptr<Ui::RegisterPage> ui;
     UserDialogs &dialogs;
@@ -72,4 +74,6 @@ private:
     RegisterTableModel *model;
     RememberedFileDialog SaveDialog4;
     int chosenFilter = 0;
+    QTimer *followTimer;
+    bool followPending = false;
 };
