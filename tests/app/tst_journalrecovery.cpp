@@ -171,14 +171,11 @@ private slots:
     // The disk fills up during sampling: one message, and sampling and registering go on.
     void fullDiskDuringSampling()
     {
-        ScopedWorkDir dir;
-        PtyInstrument sim;
-        sim.setFaults({.lineTiming = true});
-        dir.write("config.ini", configText(QString::fromStdString(sim.portName())));
-        RecordingDialogs dialogs;
-        Program program(dialogs);
+        SimulatedRun run;
+        Program &program = *run.program;
+        RecordingDialogs &dialogs = run.dialogs;
         // Every write to the journal now fails as on a full disk.
-        QVERIFY(QFile::link(QStringLiteral("/dev/full"), journalPath(dir.path())));
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), journalPath(run.dir.path())));
         QVERIFY(startContinuousSampling(program));
         auto journalMessages = [&] {
             return dialogs.shown.filter(QStringLiteral("Zabezpieczanie pomiarów na wypadek awarii")).size();

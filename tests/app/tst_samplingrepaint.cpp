@@ -1,10 +1,6 @@
-#include "ConfigText.h"
 #include "ContinuousSampling.h"
-#include "PtyInstrument.h"
-#include "RecordingDialogs.h"
 #include "RegisterPage.h"
 #include "RegisterTableModel.h"
-#include "ScopedWorkDir.h"
 
 #include <QPaintEvent>
 #include <QTabWidget>
@@ -42,12 +38,8 @@ private slots:
     // that may make the main window lay out and repaint all of its page.
     void samplingRepaintsOnlyWhatChanges()
     {
-        ScopedWorkDir dir;
-        PtyInstrument sim;
-        sim.setFaults({.lineTiming = true});
-        dir.write("config.ini", configText(QString::fromStdString(sim.portName())));
-        RecordingDialogs dialogs;
-        Program program(dialogs);
+        SimulatedRun run;
+        Program &program = *run.program;
         QVERIFY(startContinuousSampling(program));
         QVERIFY(QTest::qWaitForWindowExposed(&program.main()));
         runFor(500);
