@@ -26,6 +26,9 @@ void styleField(QLineEdit *field, const QColor &colour, int pixelSize)
     palette.setColor(QPalette::Base, Qt::black);
     palette.setColor(QPalette::Text, colour);
     field->setPalette(palette);
+    // Filled black to its corners, so that a new reading repaints the field alone, not the
+    // group box around it.
+    field->setAutoFillBackground(true);
 }
 
 void setLamp(QLabel *lamp, bool on)
