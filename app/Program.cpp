@@ -49,6 +49,7 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     // about before any window exists, so that nothing (the start-up connection above all)
     // runs behind the question.
     journal_ = std::make_unique<RunJournal>(journalPath(QDir::currentPath()));
+    reportJournalStop(dialogs);
     const bool recover = askToRecover(dialogs);
     link_ = std::make_unique<DeviceLink>();
     form1 = std::make_unique<TForm1>(*link_, dialogs);
@@ -84,7 +85,7 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     wireSamples();
     loadSettings(dialogs);
     QObject::connect(form1.get(), &TForm1::closing, form1.get(), [this, &dialogs] { saveSettings(dialogs); });
-    wireJournal(dialogs);
+    wireJournal();
     if (recover)
         recoverJournal();
 }
@@ -134,17 +135,22 @@ void Program::wireSamples()
     QObject::connect(link_.get(), &DeviceLink::sampleDecoded, chartPage, &ChartPage::AppendSamplePoints);
 }
 
-void Program::wireJournal(UserDialogs &dialogs)
+void Program::wireJournal()
 {
     RunJournal *journal = journal_.get();
     QObject::connect(chartPage, &ChartPage::pointAppended, journal, &RunJournal::chartPoint);
     QObject::connect(chartPage, &ChartPage::cleared, journal, &RunJournal::chartCleared);
     QObject::connect(registerPage_, &RegisterPage::rowRegistered, journal, &RunJournal::registerRow);
     QObject::connect(registerPage_, &RegisterPage::cleared, journal, &RunJournal::registerCleared);
-    // Reported from the writer's thread: the message waits for the user-interface thread, and
-    // sampling goes on meanwhile.
+    QObject::connect(form1.get(), &TForm1::closing, journal, &RunJournal::finish);
+}
+
+void Program::reportJournalStop(UserDialogs &dialogs)
+{
+    // Possibly reported from the writer's thread: the message waits for the user-interface
+    // thread, and sampling goes on meanwhile.
     QObject::connect(
-        journal, &RunJournal::stopped, form1.get(),
+        journal_.get(), &RunJournal::stopped, journal_.get(),
         [&dialogs](const QString &reason) {
             dialogs.message(QStringLiteral("Zabezpieczanie pomiarów na wypadek awarii zostało wyłączone: %1.\n"
                                            "Pomiary trwają dalej; wykres i tabelę rejestracji można zapisać "
@@ -152,7 +158,6 @@ void Program::wireJournal(UserDialogs &dialogs)
                                 .arg(reason));
         },
         Qt::QueuedConnection);
-    QObject::connect(form1.get(), &TForm1::closing, journal, &RunJournal::finish);
 }
 
 bool Program::askToRecover(UserDialogs &dialogs)

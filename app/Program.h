@@ -41,7 +41,8 @@ public:
 
 private:
     void wireSamples();
-    void wireJournal(UserDialogs &dialogs);
+    void wireJournal();
+    void reportJournalStop(UserDialogs &dialogs);
     /// Whether to rebuild the chart and register from a journal left by an unclean end; one
     /// the user does not want is kept aside.
     bool askToRecover(UserDialogs &dialogs);

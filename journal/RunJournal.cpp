@@ -44,7 +44,7 @@ std::optional<JournalSummary> RunJournal::leftOver()
     }
     QString error;
     if (::keepAside(path_, localMs(QFileInfo(path_).lastModified()), &error).isEmpty())
-        off_ = true;
+        stop(error); // a new journal would overwrite it
     return std::nullopt;
 }
 
@@ -54,7 +54,7 @@ void RunJournal::recover(ChartData &chart, RegisterStore &store)
     QString error;
     if (scan.goodLength < scan.fileLength && !cutJournalTail(path_, scan, &error)) {
         // Appending after a torn record would hide everything written later.
-        off_ = true;
+        stop(error);
         return;
     }
     chartPoints_ = scan.summary.chartPoints;
