@@ -38,7 +38,7 @@ std::optional<JournalSummary> RunJournal::leftOver()
         return scan.summary;
     // A header torn by the end, or a run whose every record was cleared: nothing to rebuild.
     // Anything else under the journal's name is not ours to delete.
-    if (scan.valid || scan.fileLength < qint64(JournalFormat::HeaderSize)) {
+    if (scan.valid || QFileInfo(path_).size() < qint64(JournalFormat::HeaderSize)) {
         QFile::remove(path_);
         return std::nullopt;
     }
