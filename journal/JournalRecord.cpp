@@ -30,8 +30,6 @@ JournalRecord JournalRecord::cleared(Type type)
 namespace JournalFormat {
 namespace {
 
-constexpr unsigned char Magic[4] = {'K', 'X', 'J', '1'};
-
 constexpr std::array<quint32, 256> crcTable()
 {
     std::array<quint32, 256> table{};

@@ -37,6 +37,7 @@ namespace JournalFormat {
 constexpr std::size_t RecordSize = 44; ///< bytes per journaled chart point or register row
 constexpr std::size_t HeaderSize = 24;
 constexpr quint16 Version = 1;
+constexpr unsigned char Magic[4] = {'K', 'X', 'J', '1'};
 
 using RecordBytes = std::array<unsigned char, RecordSize>;
 using HeaderBytes = std::array<unsigned char, HeaderSize>;

@@ -54,7 +54,9 @@ JournalScan replayJournal(const QString &path, ChartData &chart, RegisterStore &
     });
 }
 
-QString keepAside(const QString &path, qint64 startLocalMs, QString *error)
+namespace {
+
+QString asideName(const QString &path, qint64 startLocalMs)
 {
     const QFileInfo info(path);
     const QString stem =
@@ -62,8 +64,27 @@ QString keepAside(const QString &path, qint64 startLocalMs, QString *error)
     QString target = info.dir().filePath(stem + QStringLiteral(".kxj"));
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = info.dir().filePath(stem + QStringLiteral("-%1.kxj").arg(n));
+    return target;
+}
+
+} // namespace
+
+QString keepAside(const QString &path, qint64 startLocalMs, QString *error)
+{
+    const QString target = asideName(path, startLocalMs);
     QFile file(path);
     if (!file.rename(target)) {
+        *error = file.errorString();
+        return {};
+    }
+    return target;
+}
+
+QString keepCopyAside(const QString &path, qint64 startLocalMs, QString *error)
+{
+    const QString target = asideName(path, startLocalMs);
+    QFile file(path);
+    if (!file.copy(target)) {
         *error = file.errorString();
         return {};
     }

@@ -21,3 +21,5 @@ JournalScan replayJournal(const QString &path, ChartData &chart, RegisterStore &
 /// Moves the journal aside under a name dated by its run's start ("journal-2026-12-10_14-05-00.kxj"),
 /// next to it; a number is added if that name is taken. Returns the new path, empty on failure.
 QString keepAside(const QString &path, qint64 startLocalMs, QString *error);
+/// The same, leaving the journal in place.
+QString keepCopyAside(const QString &path, qint64 startLocalMs, QString *error);

@@ -8,12 +8,30 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 // The RegisterRow::localMs convention: the local wall clock read as UTC.
 qint64 localMs(const QDateTime &at)
 {
     return QDateTime(at.date(), at.time(), Qt::UTC).toMSecsSinceEpoch();
+}
+
+// More than a half-written last record was unreadable: sound records may follow the damage.
+bool damagedInside(const JournalScan &scan)
+{
+    return scan.fileLength - scan.goodLength >= qint64(JournalFormat::RecordSize);
+}
+
+// Empty, or the start of a journal's header torn by the end.
+bool tornHeader(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() >= qint64(JournalFormat::HeaderSize))
+        return false;
+    const QByteArray start = file.read(sizeof JournalFormat::Magic);
+    return std::equal(start.begin(), start.end(), JournalFormat::Magic);
 }
 
 } // namespace
@@ -38,12 +56,13 @@ std::optional<JournalSummary> RunJournal::leftOver()
         return scan.summary;
     // A header torn by the end, or a run whose every record was cleared: nothing to rebuild.
     // Anything else under the journal's name is not ours to delete.
-    if (scan.valid || QFileInfo(path_).size() < qint64(JournalFormat::HeaderSize)) {
+    if ((scan.valid && !damagedInside(scan)) || tornHeader(path_)) {
         QFile::remove(path_);
         return std::nullopt;
     }
     QString error;
-    if (::keepAside(path_, localMs(QFileInfo(path_).lastModified()), &error).isEmpty())
+    const qint64 start = scan.valid ? scan.summary.startLocalMs : localMs(QFileInfo(path_).lastModified());
+    if (::keepAside(path_, start, &error).isEmpty())
         stop(error); // a new journal would overwrite it
     return std::nullopt;
 }
@@ -52,8 +71,11 @@ void RunJournal::recover(ChartData &chart, RegisterStore &store)
 {
     const JournalScan scan = replayJournal(path_, chart, store);
     QString error;
-    if (scan.goodLength < scan.fileLength && !cutJournalTail(path_, scan, &error)) {
-        // Appending after a torn record would hide everything written later.
+    // Appending after a torn record would hide everything written later. Damage inside the
+    // journal may hide sound records after it: those are kept in a copy before the cut.
+    if (scan.goodLength < scan.fileLength &&
+        ((damagedInside(scan) && keepCopyAside(path_, scan.summary.startLocalMs, &error).isEmpty()) ||
+         !cutJournalTail(path_, scan, &error))) {
         stop(error);
         return;
     }
@@ -86,17 +108,22 @@ void RunJournal::registerRow(const RegisterRow &row)
 void RunJournal::chartCleared()
 {
     chartPoints_ = 0;
-    if (writer_)
-        writer_->append(JournalRecord::cleared(JournalRecord::Type::ChartClear));
-    endIfEmpty();
+    journalClear(JournalRecord::Type::ChartClear);
 }
 
 void RunJournal::registerCleared()
 {
     registerRows_ = 0;
-    if (writer_)
-        writer_->append(JournalRecord::cleared(JournalRecord::Type::RegisterClear));
-    endIfEmpty();
+    journalClear(JournalRecord::Type::RegisterClear);
+}
+
+void RunJournal::journalClear(JournalRecord::Type type)
+{
+    // With no journal there is nothing to clear, except in a recovered one not yet appended to.
+    if (writer_ || nextOpen_ == JournalOpen::Continue)
+        append(JournalRecord::cleared(type));
+    if (chartPoints_ == 0 && registerRows_ == 0)
+        end();
 }
 
 void RunJournal::finish()
@@ -108,19 +135,16 @@ void RunJournal::finish()
 
 void RunJournal::end()
 {
-    if (writer_)
+    if (writer_) {
         writer_->finish();
-    writer_.reset();
-}
-
-void RunJournal::endIfEmpty()
-{
-    if (chartPoints_ != 0 || registerRows_ != 0)
-        return;
-    // A writer that failed has said so once; a new journal would only fail again.
-    if (writer_ && writer_->failed())
-        off_ = true;
-    end();
+        // A writer that failed, up to its last batch, has said so once; a new journal would
+        // only fail again.
+        if (writer_->failed())
+            off_ = true;
+        writer_.reset();
+    } else if (nextOpen_ == JournalOpen::Continue) {
+        QFile::remove(path_); // recovered, and nothing added since
+    }
     nextOpen_ = JournalOpen::New;
 }
 

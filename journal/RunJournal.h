@@ -1,6 +1,7 @@
 #pragma once
 
 #include "JournalReader.h"
+#include "JournalRecord.h"
 #include "JournalSink.h"
 
 #include <QObject>
@@ -14,7 +15,6 @@ class ChartData;
 class JournalWriter;
 class RegisterStore;
 struct ChartSample;
-struct JournalRecord;
 struct RegisterRow;
 
 /// The journal of the run: every chart point and register row is journaled as it is taken, so
@@ -56,7 +56,7 @@ signals:
 
 private:
     void append(const JournalRecord &record);
-    void endIfEmpty();
+    void journalClear(JournalRecord::Type type);
     /// Removes the journal; the next record begins a new one.
     void end();
     void stop(const QString &reason);

@@ -21,6 +21,7 @@ private slots:
     void followLastPage();
     void shownWindowStartsPagingAsStored();
     void longRecordingDrawsFewPoints();
+    void hiddenChartPaintedWhenShown();
 };
 
 // Script: R record, P pause, S stop, C clear (the buttons), a a sample.
@@ -310,6 +311,26 @@ void ChartPageTest::longRecordingDrawsFewPoints()
     }
     QCOMPARE(f.plot()->graph(0)->data()->at(0)->key, 0.0);
     QCOMPARE((f.plot()->graph(0)->data()->end() - 1)->key, 199999 * 0.01);
+}
+
+// A chart nobody sees is not painted while it records; shown, it is painted with every point
+// taken meanwhile.
+void ChartPageTest::hiddenChartPaintedWhenShown()
+{
+    Fixture f;
+    f.page.SpeedButton15Click();
+    QTest::qWait(100); // what the page's construction queued
+    int replots = 0;
+    connect(f.plot(), &QCustomPlot::afterReplot, this, [&] { ++replots; });
+    f.samples(30);
+    QTest::qWait(150);
+    QCOMPARE(replots, 0);
+
+    f.page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+    QTRY_VERIFY(replots > 0);
+    QCOMPARE(f.plot()->graph(0)->data()->size(), 30);
+    QTRY_VERIFY(rangeIs(f.xRange(), 0, 29));
 }
 
 QTEST_MAIN(ChartPageTest)

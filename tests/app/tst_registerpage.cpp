@@ -184,7 +184,7 @@ void RegisterPageTest::newestRowIsLastVisible()
             const QRect newest = grid->visualRect(f.page.table().index(last, 1));
             return newest.top() >= 0 && newest.bottom() < viewportHeight;
         };
-        QTRY_VERIFY2_WITH_TIMEOUT(newestShown(), qPrintable(QString::number(n)), 100);
+        QTRY_VERIFY2_WITH_TIMEOUT(newestShown(), qPrintable(QString::number(n)), 500);
         if (n > fitting) {
             // Scrolled so that the newest row ends at the bottom of the view.
             QCOMPARE(grid->rowViewportPosition(last) + grid->rowHeight(last), viewportHeight);

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -123,6 +124,96 @@ private slots:
         compareStores(gotStore, store);
     }
 
+    // A recovered journal ends like any other: at a clean exit, or when both sides are
+    // emptied, even with nothing added since; and a clear is its first new record if it
+    // comes first, so that the cleared side does not come back at the next recovery.
+    void recoveredJournalEndsLikeAnyOther()
+    {
+        auto crashedRun = [this] {
+            RunJournal journal(path());
+            ChartData chart;
+            RegisterStore store;
+            feed(journal, sampleRun(9), chart, store); // chart points and two register rows
+        };
+        auto recovered = [this](RunJournal &journal, ChartData &chart, RegisterStore &store) {
+            QVERIFY(journal.leftOver());
+            journal.recover(chart, store);
+        };
+        crashedRun();
+        {
+            RunJournal journal(path());
+            ChartData chart;
+            RegisterStore store;
+            recovered(journal, chart, store);
+            journal.finish();
+        }
+        QVERIFY(!QFile::exists(path()));
+
+        crashedRun();
+        {
+            RunJournal journal(path());
+            ChartData chart;
+            RegisterStore store;
+            recovered(journal, chart, store);
+            journal.chartCleared();
+            QVERIFY(QFile::exists(path()));
+            journal.registerCleared();
+        }
+        QVERIFY(!QFile::exists(path()));
+
+        crashedRun();
+        {
+            RunJournal journal(path());
+            ChartData chart;
+            RegisterStore store;
+            recovered(journal, chart, store);
+            journal.chartCleared(); // the record button, the register keeping its rows
+            ChartSample point;
+            point.measTime = 7.25;
+            journal.chartPoint(point);
+        }
+        RunJournal journal(path());
+        ChartData chart;
+        RegisterStore store;
+        recovered(journal, chart, store);
+        QCOMPARE(chart.series(3).size(), std::size_t(1));
+        QCOMPARE(chart.series(3).x(0), 7.25);
+        QCOMPARE(store.size(), qint64(2));
+    }
+
+    // A damaged record inside the journal ends what can be trusted, but sound records may
+    // follow it: they are kept in a copy before the journal is cut back.
+    void damageInsideKeptInACopy()
+    {
+        {
+            RunJournal journal(path());
+            ChartData chart;
+            RegisterStore store;
+            feed(journal, sampleRun(10), chart, store);
+        }
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QByteArray whole = file.readAll();
+        const qint64 damagedAt = qint64(JournalFormat::HeaderSize + 3 * JournalFormat::RecordSize + 5);
+        file.seek(damagedAt);
+        file.write(QByteArray(1, char(whole[damagedAt] ^ 0x40)));
+        file.close();
+
+        RunJournal journal(path());
+        QVERIFY(journal.leftOver());
+        ChartData chart;
+        RegisterStore store;
+        journal.recover(chart, store);
+        QCOMPARE(chart.series(3).size() + std::size_t(store.size()), std::size_t(3));
+        QStringList kept = files();
+        kept.removeAll(QStringLiteral("journal.kxj"));
+        QCOMPARE(kept.size(), 1);
+        QFile copy(m_dir.filePath(kept.first()));
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.size(), qint64(whole.size()));
+        QCOMPARE(QFileInfo(path()).size(), qint64(JournalFormat::HeaderSize + 3 * JournalFormat::RecordSize));
+    }
+
     // A record half written when the program died is cut off before new records follow it,
     // so that they are not hidden behind it at the next recovery.
     void tornTailCutBeforeGoingOn()
@@ -197,6 +288,7 @@ private slots:
         }
         QTest::newRow("empty file") << QByteArray() << false;
         QTest::newRow("torn header") << headerBytes.left(10) << false;
+        QTest::newRow("short, not a journal") << QByteArray("notes") << true;
         QTest::newRow("header only") << headerBytes << false;
         QTest::newRow("everything cleared") << allCleared << false;
         QTest::newRow("not a journal") << QByteArray(100, 'x') << true;
