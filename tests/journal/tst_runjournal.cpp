@@ -62,6 +62,20 @@ void compareStores(const RegisterStore &got, const RegisterStore &want)
     }
 }
 
+// A start after an unclean end, answering "yes" when asked.
+struct RecoveredStart {
+    explicit RecoveredStart(const QString &path) : journal(path)
+    {
+        recovered = journal.leftOver().has_value();
+        if (recovered)
+            journal.recover(chart, store);
+    }
+    RunJournal journal;
+    ChartData chart;
+    RegisterStore store;
+    bool recovered = false;
+};
+
 // A disk that takes the header and fails everything after it; counts the journals opened.
 class FullDisk final : public JournalSink {
 public:
@@ -135,50 +149,38 @@ private slots:
             RegisterStore store;
             feed(journal, sampleRun(9), chart, store); // chart points and two register rows
         };
-        auto recovered = [this](RunJournal &journal, ChartData &chart, RegisterStore &store) {
-            QVERIFY(journal.leftOver());
-            journal.recover(chart, store);
-        };
         crashedRun();
         {
-            RunJournal journal(path());
-            ChartData chart;
-            RegisterStore store;
-            recovered(journal, chart, store);
-            journal.finish();
+            RecoveredStart start(path());
+            QVERIFY(start.recovered);
+            start.journal.finish();
         }
         QVERIFY(!QFile::exists(path()));
 
         crashedRun();
         {
-            RunJournal journal(path());
-            ChartData chart;
-            RegisterStore store;
-            recovered(journal, chart, store);
-            journal.chartCleared();
+            RecoveredStart start(path());
+            QVERIFY(start.recovered);
+            start.journal.chartCleared();
             QVERIFY(QFile::exists(path()));
-            journal.registerCleared();
+            start.journal.registerCleared();
         }
         QVERIFY(!QFile::exists(path()));
 
         crashedRun();
         {
-            RunJournal journal(path());
-            ChartData chart;
-            RegisterStore store;
-            recovered(journal, chart, store);
-            journal.chartCleared(); // the record button, the register keeping its rows
+            RecoveredStart start(path());
+            QVERIFY(start.recovered);
+            start.journal.chartCleared(); // the record button, the register keeping its rows
             ChartSample point;
             point.measTime = 7.25;
-            journal.chartPoint(point);
+            start.journal.chartPoint(point);
         }
-        RunJournal journal(path());
-        ChartData chart;
-        RegisterStore store;
-        recovered(journal, chart, store);
-        QCOMPARE(chart.series(3).size(), std::size_t(1));
-        QCOMPARE(chart.series(3).x(0), 7.25);
-        QCOMPARE(store.size(), qint64(2));
+        RecoveredStart start(path());
+        QVERIFY(start.recovered);
+        QCOMPARE(start.chart.series(3).size(), std::size_t(1));
+        QCOMPARE(start.chart.series(3).x(0), 7.25);
+        QCOMPARE(start.store.size(), qint64(2));
     }
 
     // A damaged record inside the journal ends what can be trusted, but sound records may
@@ -199,12 +201,9 @@ private slots:
         file.write(QByteArray(1, char(whole[damagedAt] ^ 0x40)));
         file.close();
 
-        RunJournal journal(path());
-        QVERIFY(journal.leftOver());
-        ChartData chart;
-        RegisterStore store;
-        journal.recover(chart, store);
-        QCOMPARE(chart.series(3).size() + std::size_t(store.size()), std::size_t(3));
+        RecoveredStart start(path());
+        QVERIFY(start.recovered);
+        QCOMPARE(start.chart.series(3).size() + std::size_t(start.store.size()), std::size_t(3));
         QStringList kept = files();
         kept.removeAll(QStringLiteral("journal.kxj"));
         QCOMPARE(kept.size(), 1);
@@ -227,23 +226,19 @@ private slots:
         }
         QFile file(path());
         QVERIFY(file.resize(file.size() - 5));
-        ChartData chart;
-        RegisterStore store;
+        qint64 rows = 0;
         {
-            RunJournal journal(path());
-            QVERIFY(journal.leftOver());
-            journal.recover(chart, store);
+            RecoveredStart start(path());
+            QVERIFY(start.recovered);
+            rows = start.store.size();
             RegisterRow row;
             row.measTime = 99.5;
-            journal.registerRow(row);
+            start.journal.registerRow(row);
         }
-        RunJournal journal(path());
-        QVERIFY(journal.leftOver());
-        ChartData again;
-        RegisterStore againRows;
-        journal.recover(again, againRows);
-        QCOMPARE(againRows.size(), store.size() + 1);
-        QCOMPARE(againRows.at(againRows.size() - 1).measTime, 99.5);
+        RecoveredStart again(path());
+        QVERIFY(again.recovered);
+        QCOMPARE(again.store.size(), rows + 1);
+        QCOMPARE(again.store.at(rows).measTime, 99.5);
     }
 
     // No journal without something recorded; emptying both sides ends it, and the next
