@@ -237,7 +237,6 @@ bool ChartPlot::eventFilter(QObject *watched, QEvent *event)
         QTimer::singleShot(0, this, &ChartPlot::redraw);
     if (event->type() == QEvent::Show)
         redraw(); // not painted while hidden: the points taken meanwhile, before the first paint
-
     if (event->type() == QEvent::MouseButtonPress) {
         const auto *press = static_cast<QMouseEvent *>(event);
         return press->button() == Qt::LeftButton && toggleLegendEntryAt(press->position().toPoint());

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <functional>
+
 namespace {
 
 QDateTime localDateTime(qint64 localMs)
@@ -56,7 +58,9 @@ JournalScan replayJournal(const QString &path, ChartData &chart, RegisterStore &
 
 namespace {
 
-QString asideName(const QString &path, qint64 startLocalMs)
+// Places the journal under its dated name, by moving or copying it.
+QString placeAside(const QString &path, qint64 startLocalMs, QString *error,
+                   const std::function<bool(QFile &, const QString &)> &place)
 {
     const QFileInfo info(path);
     const QString stem =
@@ -64,6 +68,11 @@ QString asideName(const QString &path, qint64 startLocalMs)
     QString target = info.dir().filePath(stem + QStringLiteral(".kxj"));
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = info.dir().filePath(stem + QStringLiteral("-%1.kxj").arg(n));
+    QFile file(path);
+    if (!place(file, target)) {
+        *error = file.errorString();
+        return {};
+    }
     return target;
 }
 
@@ -71,22 +80,10 @@ QString asideName(const QString &path, qint64 startLocalMs)
 
 QString keepAside(const QString &path, qint64 startLocalMs, QString *error)
 {
-    const QString target = asideName(path, startLocalMs);
-    QFile file(path);
-    if (!file.rename(target)) {
-        *error = file.errorString();
-        return {};
-    }
-    return target;
+    return placeAside(path, startLocalMs, error, [](QFile &file, const QString &to) { return file.rename(to); });
 }
 
 QString keepCopyAside(const QString &path, qint64 startLocalMs, QString *error)
 {
-    const QString target = asideName(path, startLocalMs);
-    QFile file(path);
-    if (!file.copy(target)) {
-        *error = file.errorString();
-        return {};
-    }
-    return target;
+    return placeAside(path, startLocalMs, error, [](QFile &file, const QString &to) { return file.copy(to); });
 }

@@ -165,8 +165,8 @@ void RegisterPage::BitBtn5Click()
 
 void RegisterPage::showLastRow()
 {
-    if (ui->StringGrid1->columnWidth(IndexColumn) != indexColumnWidth())
-        ui->StringGrid1->setColumnWidth(IndexColumn, indexColumnWidth());
+    if (const int width = indexColumnWidth(); ui->StringGrid1->columnWidth(IndexColumn) != width)
+        ui->StringGrid1->setColumnWidth(IndexColumn, width);
     // The newest row becomes the last one visible: at once, then at most every 50 ms, since
     // with every sample registered, following each row would lay the view out hundreds of
     // times a second.

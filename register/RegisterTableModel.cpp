@@ -91,9 +91,7 @@ void RegisterTableModel::append(const RegisterRow &row)
 
 void RegisterTableModel::clear()
 {
-    beginResetModel();
-    store_.clear();
-    endResetModel();
+    adopt(RegisterStore());
 }
 
 void RegisterTableModel::adopt(RegisterStore &&rows)
