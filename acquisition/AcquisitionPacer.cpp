@@ -69,11 +69,17 @@ void AcquisitionPacer::wake(double seconds) const
         wake_(seconds);
 }
 
+void AcquisitionPacer::restartStep()
+{
+    state_.timePrev = clock_();
+}
+
 void AcquisitionPacer::start()
 {
     state_.measTime = 0;
     state_.nextRequestIn = 0;
     state_.GO = true;
+    restartStep();
     wake(0);
 }
 
@@ -88,7 +94,28 @@ void AcquisitionPacer::stop()
 void AcquisitionPacer::pause()
 {
     state_.GO = !state_.GO;
+    if (state_.GO)
+        restartStep();
     wake(state_.GO ? 0 : -1);
+}
+
+void AcquisitionPacer::hold()
+{
+    state_.GO = false;
+    wake(-1);
+}
+
+void AcquisitionPacer::setTime(double seconds, bool deviceKnown)
+{
+    // The next pass adds the time since the previous one, which is already part of now.
+    state_.measTime = seconds - (elapsed(deviceKnown) - state_.measTime);
+}
+
+double AcquisitionPacer::elapsed(bool deviceKnown) const
+{
+    if (!state_.GO || !deviceKnown)
+        return state_.measTime;
+    return state_.measTime + std::max(0.0, clock_() - state_.timePrev);
 }
 
 double AcquisitionPacer::monotonicTime()

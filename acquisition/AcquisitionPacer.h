@@ -16,7 +16,7 @@ struct AcquisitionState {
     double timePrev = 0; ///< the monotonic clock at the previous idle pass, seconds
 };
 
-/// Decides, at each idle pass, whether the measurement request leaves: one every
+/// Decides, at each pass, whether the measurement request leaves: one every
 /// sampling period in timed mode, or one as soon as the previous was answered (with a
 /// 0.05 s time-out) in continuous mode. While acquisition runs it asks its wake-up timer
 /// for the pass at which its next decision is due, so that pacing never waits for some
@@ -43,12 +43,20 @@ public:
     void start();
     void stop();
     void pause();
+    /// Requests stop leaving; the time stays as it is.
+    void hold();
+    /// The acquisition time from here on counts from `seconds`.
+    void setTime(double seconds, bool deviceKnown);
+    /// The acquisition time now: measTime and what has run since the last pass.
+    double elapsed(bool deviceKnown) const;
 
     /// The system's monotonic clock.
     static double monotonicTime();
 
 private:
     void requestWake(bool continuous, int32_t deviceType);
+    /// Time while stopped or paused does not count: the next pass measures from now.
+    void restartStep();
     void wake(double seconds) const;
 
     Clock clock_;

@@ -138,9 +138,8 @@ void TAsystentForm::BitBtn3Click()
     ui->BitBtn2->show();
     ui->BitBtn3->setEnabled(false);
     ui->BitBtn4->setEnabled(true);
-    link.connection().deviceFound = false;
+    link.beginConnecting();
     ShowResetDisplay();
-    ConnectionSequence::forgetParameters(link.device());
     setProgress(0);
     reveal(5);
     setMark(5, Mark::Done);
@@ -155,13 +154,11 @@ void TAsystentForm::BitBtn3Click()
 
 void TAsystentForm::openPort()
 {
-    ConnectionState &connection = link.connection();
-    connection.setPortName(ui->ComboBox1->currentText());
     setMark(6, Mark::Pending);
     reveal(6, false);
-    if (link.open(connection.portName(), 57600, true) != 0) {
+    if (link.open(ui->ComboBox1->currentText(), 57600, true) != 0) {
         showMessage(
-            PortFailureText::message(QStringLiteral("Nie znaleziono wybranego portu COM"), link.port().lastFailure()));
+            PortFailureText::message(QStringLiteral("Nie znaleziono wybranego portu COM"), link.lastOpenFailure()));
         setMark(5, Mark::Failed);
         ShowFailureDisplay();
         ShowResetDisplay();
@@ -174,7 +171,6 @@ void TAsystentForm::openPort()
     setMark(6, Mark::Done);
     setMark(8, Mark::Pending);
     setMark(9, Mark::Pending);
-    connection.portOpen = connection.baudChosen = connection.portChosen = true;
     ui->BitBtn3->setEnabled(false);
     ui->BitBtn4->setEnabled(true);
     sequence.begin();
@@ -187,19 +183,14 @@ void TAsystentForm::BitBtn4Click()
 {
     ui->BitBtn3->setEnabled(true);
     ui->BitBtn4->setEnabled(false);
-    link.close();
-    link.connection().portOpen = false;
-    link.connection().deviceFound = false;
+    link.disconnectInstrument();
 }
 
 void TAsystentForm::BitBtn2Click()
 {
     sequence.abort();
     Timer1->stop();
-    if (link.connection().portOpen)
-        link.close();
-    link.connection().portOpen = false;
-    link.connection().deviceFound = false;
+    link.disconnectInstrument();
     ShowFailureDisplay();
     ui->BitBtn2->hide();
 }
@@ -214,9 +205,7 @@ void TAsystentForm::Timer1Timer()
     if (inMessage)
         return;
     setProgress(sequence.step() < WizardIdentify ? 0 : sequence.step() + 10);
-    const SequenceTick tick = sequence.tick(link.device(), link.connection());
-    if (tick.request)
-        link.sender().SendRead(*tick.request);
+    const SequenceTick tick = link.connectionStep(sequence);
     if (tick.completedStep)
         showCompleted(tick.completedStep);
     if (tick.showFailure)

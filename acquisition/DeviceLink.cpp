@@ -3,8 +3,8 @@
 #include "BurstRoute.h"
 #include "FrameCompletion.h"
 #include "MeasurementDecoder.h"
+#include "TrafficTrace.h"
 
-#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -24,15 +24,18 @@ DeviceLink::DeviceLink(AcquisitionPacer::Clock clock, QObject *parent)
     serialPort.setNotifier([this](Tserial_event *port, int event) { OnPortEvent(port, event); });
     // A read holding one whole frame is handed over at once instead of after the read gap.
     serialPort.setCompletionRule(&isWholeFrame);
+    // The instrument answers one request at a time; requests queued behind one wait for its
+    // answer (at most as long as a continuous request waits for its frame), so that two
+    // answers never arrive as one burst.
+    serialPort.setAnswerWait(50);
     // Qt's timers wake in whole milliseconds; the pacing needs its period to a fraction of one.
     wakeFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (wakeFd_ >= 0) {
         wakeNotifier_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read, this);
         connect(wakeNotifier_, &QSocketNotifier::activated, this, &DeviceLink::wakeUpArrived);
     }
-    // Runs whenever the event queue has become empty.
-    if (auto *dispatcher = QAbstractEventDispatcher::instance())
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &DeviceLink::ApplicationIdle);
+    // One first pass measures the clock, so that the readout's tick has a step to go by.
+    armWake(0);
 }
 
 DeviceLink::~DeviceLink()
@@ -46,19 +49,116 @@ DeviceLink::~DeviceLink()
 
 int DeviceLink::open(const QString &portName, int32_t baudRate, bool quiet)
 {
+    connection_.setPortName(portName);
     serialPort.setReadSize(64);
     quietPending_ = quiet;
-    const int result = serialPort.open(portName.toLocal8Bit().constData(), baudRate, 0, 8, false);
+    const int result = serialPort.open(connection_.portName().toLocal8Bit().constData(), baudRate, 0, 8, false);
     // No PortOpened will come to consume the choice; otherwise it stays until that
     // notification arrives, however late.
-    if (result != 0)
+    if (result != 0) {
         quietPending_ = false;
+        return result;
+    }
+    connection_.portOpen = connection_.portChosen = connection_.baudChosen = true;
     return result;
 }
 
 void DeviceLink::close()
 {
     serialPort.close();
+}
+
+void DeviceLink::disconnectInstrument()
+{
+    if (connection_.portOpen)
+        serialPort.close();
+    connection_.portOpen = false;
+    connection_.deviceFound = false;
+}
+
+void DeviceLink::choosePort(const QString &portName)
+{
+    connection_.setPortName(portName);
+    connection_.portChosen = true;
+}
+
+void DeviceLink::setPortName(const QString &portName)
+{
+    connection_.setPortName(portName);
+}
+
+void DeviceLink::sendRead(uint8_t cmd, const kx::FrameData &data)
+{
+    sender_.SendRead(cmd, data);
+}
+
+void DeviceLink::sendWrite(uint8_t cmd, const kx::FrameData &data)
+{
+    sender_.SendWrite(cmd, data);
+}
+
+void DeviceLink::traceSent(const QByteArray &block)
+{
+    if (!trace_ || !trace_->visible())
+        return;
+    if (const auto line =
+            RequestSender::traceLine(reinterpret_cast<const uint8_t *>(block.constData()), int(block.size())))
+        trace_->appendLine(*line);
+}
+
+void DeviceLink::beginConnecting()
+{
+    connection_.deviceFound = false;
+    ConnectionSequence::forgetParameters(device_);
+}
+
+SequenceTick DeviceLink::connectionStep(ConnectionSequence &sequence)
+{
+    const SequenceTick tick = sequence.tick(device_, connection_);
+    if (tick.request)
+        sender_.SendRead(*tick.request);
+    return tick;
+}
+
+void DeviceLink::want(const std::function<void(DeviceParams &wanted)> &change)
+{
+    change(device_.Set);
+}
+
+void DeviceLink::zeroSensor(int sensor)
+{
+    sender_.SendWrite(uint8_t(kx::CMD_ZERO0 + sensor));
+    device_.Recv.UZP[sensor] = false;
+}
+
+void DeviceLink::requestCycleReset(int sensor)
+{
+    sync_.cycleResetPending[sensor] = true;
+}
+
+void DeviceLink::startAcquisition()
+{
+    pacer_.start();
+}
+
+void DeviceLink::stopAcquisition()
+{
+    pacer_.stop();
+}
+
+void DeviceLink::pauseAcquisition()
+{
+    pacer_.pause();
+}
+
+void DeviceLink::holdAcquisition()
+{
+    pacer_.hold();
+}
+
+void DeviceLink::setAcquisitionTime(double seconds)
+{
+    pacer_.setTime(seconds, deviceTypeKnown());
 }
 
 void DeviceLink::shutdown()
@@ -69,7 +169,6 @@ void DeviceLink::shutdown()
 void DeviceLink::setTrace(TrafficTrace *trace)
 {
     trace_ = trace;
-    sender_.setTrace(trace);
 }
 
 void DeviceLink::setSampling(bool continuous, int periodMs)
@@ -104,9 +203,9 @@ void DeviceLink::armWake(double seconds)
 
 void DeviceLink::wakeUpArrived()
 {
-    // Nothing to do here but take the expiry: the idle pass runs as the queue empties.
     uint64_t expirations = 0;
     (void)!::read(wakeFd_, &expirations, sizeof expirations);
+    ApplicationIdle();
 }
 
 void DeviceLink::synchronise(const std::function<void()> &refreshPanel)
@@ -153,6 +252,15 @@ void DeviceLink::OnPortEvent(Tserial_event *port, int event)
         QMetaObject::invokeMethod(
             this, [this, event] { portNotification(event); }, Qt::QueuedConnection);
         break;
+    case Tserial_event::WriteDone: {
+        const auto *block = reinterpret_cast<const uint8_t *>(port->txData());
+        if (!RequestSender::traced(block, port->txSize()))
+            break;
+        const QByteArray sent(port->txData(), port->txSize());
+        QMetaObject::invokeMethod(
+            this, [this, sent] { traceSent(sent); }, Qt::QueuedConnection);
+        break;
+    }
     case Tserial_event::DataArrived: {
         const QByteArray burst(port->rxData(), port->rxSize());
         QMetaObject::invokeMethod(
@@ -228,7 +336,7 @@ void DeviceLink::HandleMeasurement(const uint8_t *p, size_t n)
         if (result.presenceChanged & (1 << i))
             emit presenceChanged(i, device_.sensorPresent[i]);
     Sample sample;
-    sample.time = pacer_.state().measTime;
+    sample.time = acquisitionTime();
     for (int i = 0; i < 3; ++i) {
         sample.value[i] = channels_.channelValue[i];
         sample.present[i] = device_.sensorPresent[i];

@@ -20,11 +20,11 @@ class QTimer;
 
 class TrafficTrace;
 
-/// The program's link to the instrument: the port and its worker, the requests, the
-/// connection and device state, the pacing of measurements and the routing of what
-/// arrives into reply and measurement handling. Windows act through it and learn of
-/// its changes by its signals; everything here runs on the user-interface thread
-/// except OnPortEvent, which only hands over.
+/// The program's device service: the port and its worker, the one queue of requests, the
+/// connection and device state, the pacing of measurements and the routing of what arrives
+/// into reply and measurement handling. Its state is its own: windows change it only by the
+/// commands below and learn of changes by its signals. Everything here runs on the
+/// user-interface thread except OnPortEvent, which only hands over.
 class DeviceLink : public QObject {
     Q_OBJECT
 
@@ -32,36 +32,82 @@ public:
     explicit DeviceLink(AcquisitionPacer::Clock clock = AcquisitionPacer::monotonicTime, QObject *parent = nullptr);
     ~DeviceLink() override;
 
-    /// Opens the port (64-byte read block, 8N1) and returns the port's result code. The
-    /// opened() that follows a quiet open says so, and one that fails leaves nothing pending.
+    // The port.
+
+    /// Opens the named port (64-byte read block, 8N1) and returns the port's result code;
+    /// the name becomes the link's port. The opened() that follows a quiet open says so, and
+    /// one that fails leaves nothing pending.
     int open(const QString &portName, int32_t baudRate, bool quiet);
     void close();
+    /// Closes the port if open and forgets the instrument, as the wizard's disconnect does.
+    void disconnectInstrument();
     /// Stops the worker without any further notification, as at exit.
     void shutdown();
+    /// Why the last open failed.
+    const OpenFailure &lastOpenFailure() const { return serialPort.lastFailure(); }
+    /// A port chosen in a menu: the next open takes it.
+    void choosePort(const QString &portName);
+    /// The port remembered from the settings; not yet chosen for an open.
+    void setPortName(const QString &portName);
+    /// For tests and benchmarks that read the port's own state.
+    const Tserial_event &port() const { return serialPort; }
 
+    // Requests, all through the port's one queue: nothing offered is dropped.
+
+    void sendRead(uint8_t cmd, const kx::FrameData &data = kx::kZeroData);
+    void sendWrite(uint8_t cmd, const kx::FrameData &data = kx::kZeroData);
+    /// The monitor shows each request once it has really left the port.
     void setTrace(TrafficTrace *trace);
-    /// The sampling the idle handler follows: a period in milliseconds, or continuous.
-    void setSampling(bool continuous, int periodMs);
-    bool continuousSampling() const { return continuous_; }
 
-    RequestSender &sender() { return sender_; }
-    Tserial_event &port() { return serialPort; }
-    ConnectionState &connection() { return connection_; }
-    DeviceState &device() { return device_; }
-    ChannelState &channels() { return channels_; }
-    AcquisitionPacer &pacer() { return pacer_; }
-    AcquisitionState &acquisition() { return pacer_.state(); }
-    ParameterSync &synchronisation() { return sync_; }
-    /// The model name of the instrument last identified.
-    QString deviceTypeName() const;
+    // The connection.
 
-    /// One pass of the idle pacing: sends the measurement request when it is due.
-    void ApplicationIdle();
+    /// A new connection begins: the instrument counts as not found and its parameters as not read.
+    void beginConnecting();
+    /// One tick of a connection sequence run over the link's state; its request is sent.
+    SequenceTick connectionStep(ConnectionSequence &sequence);
+
+    // The instrument's parameters.
+
+    /// The user's wanted values change only through here; the synchronisation then writes
+    /// what differs from the reported ones.
+    void want(const std::function<void(DeviceParams &wanted)> &change);
+    /// "zeruj": the instrument sets its zero position itself, which is then read again.
+    void zeroSensor(int sensor);
+    /// "wyzeruj cykle": served by the synchronisation until the instrument acknowledges it.
+    void requestCycleReset(int sensor);
     /// One tick of the parameter synchronisation: sends what it decides and, where replies
     /// changed the reported values, runs refreshPanel before the refresh counts as done.
     /// Nothing is written while the parameters are being read again.
     void synchronise(const std::function<void()> &refreshPanel);
     bool reloading() const { return reload_.running(); }
+
+    // Acquisition.
+
+    /// The sampling the pacing follows: a period in milliseconds, or continuous.
+    void setSampling(bool continuous, int periodMs);
+    bool continuousSampling() const { return continuous_; }
+    void startAcquisition();
+    void stopAcquisition();
+    void pauseAcquisition();
+    /// Requests stop leaving; the acquisition time stays as it is.
+    void holdAcquisition();
+    /// The acquisition time is set, as when the chart starts recording (0) or a run goes on.
+    void setAcquisitionTime(double seconds);
+    /// The acquisition time now, in seconds.
+    double acquisitionTime() const { return pacer_.elapsed(deviceTypeKnown()); }
+    /// One pass of the pacing: sends the measurement request when it is due. Runs when the
+    /// pacing's own timer falls due and after each frame, never waiting for the event queue.
+    void ApplicationIdle();
+
+    // The state, read-only.
+
+    const ConnectionState &connection() const { return connection_; }
+    const DeviceState &device() const { return device_; }
+    const ChannelState &channels() const { return channels_; }
+    const AcquisitionState &acquisition() const { return pacer_.state(); }
+    const ParameterSync &synchronisation() const { return sync_; }
+    /// The model name of the instrument last identified.
+    QString deviceTypeName() const;
 
     /// The port's notifier; runs on the port's worker thread and only hands over.
     void OnPortEvent(Tserial_event *port, int event);
@@ -87,8 +133,9 @@ private:
     void HandleReply(const uint8_t *p);
     void HandleMeasurement(const uint8_t *p, size_t n);
     void reloadTick();
-    /// The pacing's wake-up: the event loop wakes after `seconds` (none when negative), and
-    /// the idle pass follows once the queue is empty.
+    void traceSent(const QByteArray &block);
+    bool deviceTypeKnown() const { return device_.deviceType != 0; }
+    /// The pacing's wake-up: a pass runs after `seconds` (none when negative).
     void armWake(double seconds);
     void wakeUpArrived();
 

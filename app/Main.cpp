@@ -55,7 +55,7 @@ TForm1::TForm1(DeviceLink &link, UserDialogs &dialogs, QWidget *parent)
         std::array<ResolutionControls::Row, 3>{{{ui->Edit8, ui->UpDown5, ui->ComboBox3},
                                                 {ui->Edit10, ui->UpDown6, ui->ComboBox4},
                                                 {ui->Edit11, ui->UpDown7, ui->ComboBox5}}},
-        link.device());
+        link);
     startDir = QDir::currentPath();
     panel = std::make_unique<SettingsPanel>(SettingsControls{ui->ComboBox1, ui->ComboBox2, ui->Image2, ui->Edit5,
                                                              ui->UpDown3, ui->Edit6, ui->Edit7, ui->Edit4, ui->UpDown1,
@@ -162,7 +162,7 @@ void TForm1::applySettings(const Settings &settings)
 void TForm1::applyPortSetting(const Settings &settings)
 {
     // A port lost to a damaged file falls back to "COM1" instead of reaching the wizard empty.
-    link.connection().setPortName(portNameOrDefault(settings.portName));
+    link.setPortName(portNameOrDefault(settings.portName));
 }
 
 void TForm1::storeSettings(Settings &settings)
@@ -267,7 +267,7 @@ void TForm1::Timer1Timer()
 RegisterSample TForm1::registerReading() const
 {
     RegisterSample reading;
-    reading.measTime = link.acquisition().measTime;
+    reading.measTime = link.acquisitionTime();
     reading.shown = readout->shownValues();
     reading.active = activeChannels();
     reading.pk1State = link.channels().pk1State;
@@ -279,7 +279,7 @@ RegisterFileInfo TForm1::registerFileInfo() const
 {
     RegisterFileInfo info;
     info.deviceTypeName = link.deviceTypeName();
-    info.measTime = link.acquisition().measTime;
+    info.measTime = link.acquisitionTime();
     info.continuous = ui->CheckBox18->isChecked();
     info.periodMs = ui->CSpinEdit2->value();
     info.now = QDateTime::currentDateTime();

@@ -14,19 +14,19 @@ void TForm1::SpeedButton10Click()
         wizard1Click();
         return;
     }
-    link.pacer().start();
+    link.startAcquisition();
     lockSettingsGroups(true);
 }
 
 void TForm1::SpeedButton11Click()
 {
-    link.pacer().stop();
+    link.stopAcquisition();
     lockSettingsGroups(false);
 }
 
 void TForm1::SpeedButton12Click()
 {
-    link.pacer().pause();
+    link.pauseAcquisition();
     lockSettingsGroups(link.acquisition().GO, true);
 }
 

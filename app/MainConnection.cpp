@@ -33,7 +33,7 @@ void TForm1::debugger1Click()
 
 void TForm1::pocz1Click()
 {
-    ConnectionState &connection = link.connection();
+    const ConnectionState &connection = link.connection();
     if (connection.portOpen) {
         dialogs.information(QStringLiteral("Jeden z portow juz zostal otwarty."), kOpenFailedTitle);
     } else if (!connection.portChosen) {
@@ -42,12 +42,12 @@ void TForm1::pocz1Click()
         if (link.open(connection.portName(), connection.baudRate, false) != 0)
             dialogs.information(
                 PortFailureText::message(QStringLiteral("Nie mozna otworzyc portu %1").arg(connection.portName()),
-                                         link.port().lastFailure()),
+                                         link.lastOpenFailure()),
                 kOpenFailedTitle);
     } else {
         dialogs.information(QStringLiteral("Nalezy wybrac predkosc transmisji."), kOpenFailedTitle);
     }
-    link.acquisition().GO = false;
+    link.holdAcquisition();
 }
 
 void TForm1::rozcz1Click()
@@ -62,10 +62,8 @@ void TForm1::rozcz1Click()
 void TForm1::portItemClick(QAction *item)
 {
     item->setChecked(true);
-    if (item->isChecked()) {
-        link.connection().setPortName(item->text());
-        link.connection().portChosen = true;
-    }
+    if (item->isChecked())
+        link.choosePort(item->text());
 }
 
 void TForm1::auto1Click()

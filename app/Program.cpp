@@ -68,8 +68,8 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     firmware = std::make_unique<FirmwareUpdate>(dialogs, *launcher, *linkPort, form1->startDirectory());
     help = std::make_unique<HelpDocuments>(dialogs, *launcher, form1->startDirectory());
 
-    chartPage = new ChartPage(
-        dialogs, *lines, {[this] { return form1->activeChannels(); }, [this] { link_->acquisition().measTime = 0; }});
+    chartPage = new ChartPage(dialogs, *lines,
+                              {[this] { return form1->activeChannels(); }, [this] { link_->setAcquisitionTime(0); }});
     QObject::connect(form1.get(), &TForm1::shown, chartPage, &ChartPage::FormShow);
     QObject::connect(form1.get(), &TForm1::readoutTicked, chartPage, &ChartPage::followLastPage);
     QObject::connect(form1.get(), &TForm1::startUpConnection, chartPage, &ChartPage::resetPaging);

@@ -1,6 +1,6 @@
 // CPU used by the whole program while its port is open and nothing arrives.
-#include "HeldStartUp.h"
 #include "DeviceLink.h"
+#include "HeldStartUp.h"
 #include "Main.h"
 #include "MessageBoxDialogs.h"
 #include "Program.h"
@@ -41,8 +41,7 @@ int main(int argc, char *argv[])
     Program program(dialogs);
     holdStartUpConnection(program.main());
     program.main().show();
-    program.link().port().setReadSize(64);
-    if (program.link().port().open(pty.portName().constData(), 57600, 0, 8, false) != 0)
+    if (program.link().open(QString::fromLatin1(pty.portName()), 57600, true) != 0)
         return 1;
 
     double startCpu = 0;

@@ -88,46 +88,47 @@ void Corrections::openMultiplierDialog(int sensor)
 
 void Corrections::enterValue(const QString &text)
 {
-    DeviceParams &set = link.device().Set;
-    float &target = editsZeroPosition() ? set.UZP[wartosc.channel] : set.Offset[wartosc.channel];
-    if (const auto value = correctionValue(text))
-        target = *value;
+    const auto value = correctionValue(text);
+    if (!value)
+        return;
+    const int sensor = wartosc.channel;
+    const bool zeroPosition = editsZeroPosition();
+    link.want([&](DeviceParams &set) { (zeroPosition ? set.UZP : set.Offset)[sensor] = *value; });
 }
 
 void Corrections::enterMultiplier(const QString &text)
 {
-    float &wanted = link.device().Set.COEF[mnoznik.channel];
-    const float kept = wanted;
-    if (const auto value = correctionValue(text))
-        wanted = *value;
+    const int sensor = mnoznik.channel;
+    const float kept = link.device().Set.COEF[sensor];
+    const float wanted = correctionValue(text).value_or(kept);
     if (wanted == 0.0f) {
         // A zero multiplier is refused: the kept value stands, and so does its text.
-        wanted = kept;
         multiplierEdit->showConfirmed(FormatParameter(kept));
+        return;
     }
+    link.want([&](DeviceParams &set) { set.COEF[sensor] = wanted; });
 }
 
 void Corrections::zeroNow(int sensor)
 {
-    link.sender().SendWrite(uint8_t(kx::CMD_ZERO0 + sensor));
-    link.device().Recv.UZP[sensor] = false;
+    link.zeroSensor(sensor);
 }
 
 void Corrections::reset(int sensor)
 {
-    DeviceParams &set = link.device().Set;
-    set.COEF[sensor] = 1.0f;
-    set.UZP[sensor] = 0.0f;
-    set.Offset[sensor] = 0.0f;
-    // The port drops what it cannot take yet; the synchronisation makes up the rest.
-    link.sender().SendWrite(uint8_t(kx::CMD_UZP0 + sensor), kx::packedData(0.0f));
-    link.sender().SendWrite(uint8_t(kx::CMD_COEF0 + sensor), kx::packedData(1.0f));
-    link.sender().SendWrite(uint8_t(kx::CMD_OFFSET0 + sensor), kx::packedData(0.0f));
+    link.want([sensor](DeviceParams &set) {
+        set.COEF[sensor] = 1.0f;
+        set.UZP[sensor] = 0.0f;
+        set.Offset[sensor] = 0.0f;
+    });
+    link.sendWrite(uint8_t(kx::CMD_UZP0 + sensor), kx::packedData(0.0f));
+    link.sendWrite(uint8_t(kx::CMD_COEF0 + sensor), kx::packedData(1.0f));
+    link.sendWrite(uint8_t(kx::CMD_OFFSET0 + sensor), kx::packedData(0.0f));
 }
 
 void Corrections::clearCycles(int sensor)
 {
-    link.synchronisation().cycleResetPending[sensor] = true;
+    link.requestCycleReset(sensor);
 }
 
 void Corrections::activeClick(int sensor)

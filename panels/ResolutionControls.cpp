@@ -1,5 +1,6 @@
 #include "ResolutionControls.h"
 
+#include "DeviceLink.h"
 #include "EnterEdit.h"
 #include "UpDown.h"
 
@@ -11,8 +12,8 @@ namespace {
 constexpr int kItemValues[] = {0, 256, 1024, 2048, 4096, 32768};
 }
 
-ResolutionControls::ResolutionControls(const std::array<Row, 3> &rows, DeviceState &device, QObject *parent)
-    : QObject(parent), rows_(rows), device_(device)
+ResolutionControls::ResolutionControls(const std::array<Row, 3> &rows, DeviceLink &link, QObject *parent)
+    : QObject(parent), rows_(rows), link_(link)
 {
     for (int i = 0; i < 3; ++i) {
         const Row &row = rows_[i];
@@ -21,7 +22,7 @@ ResolutionControls::ResolutionControls(const std::array<Row, 3> &rows, DeviceSta
         connect(row.arrows, &UpDown::changingEx, this, [this, i](int value) { UpDownChangingEx(i, value); });
         connect(row.arrows, &UpDown::clicked, this, [this, i] { enter(i); });
         new EnterEdit(
-            row.edit, [this] { return device_.panelRefreshPending; }, [this, i](const QString &) { enter(i); });
+            row.edit, [this] { return link_.device().panelRefreshPending; }, [this, i](const QString &) { enter(i); });
     }
 }
 
@@ -55,14 +56,14 @@ void ResolutionControls::listClick(int sensor)
 
 void ResolutionControls::enter(int sensor)
 {
-    if (device_.panelRefreshPending) // the panel is about to show the instrument's values
+    if (link_.device().panelRefreshPending) // the panel is about to show the instrument's values
         return;
     const Row &row = rows_[sensor];
     setEditState(row.edit, EditState::Entered);
     bool ok = false;
     const int typed = row.edit->text().trimmed().toInt(&ok);
-    float &wanted = device_.Set.Res[sensor];
-    wanted = ok ? float(typed) : std::trunc(wanted);
+    const float wanted = ok ? float(typed) : std::trunc(link_.device().Set.Res[sensor]);
+    link_.want([&](DeviceParams &set) { set.Res[sensor] = wanted; });
     row.list->setCurrentIndex(itemForValue(ok ? typed : static_cast<long long>(wanted)));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DeviceState.h"
+class DeviceLink;
 
 #include <QObject>
 #include <array>
@@ -22,7 +22,7 @@ public:
         QComboBox *list;
     };
 
-    ResolutionControls(const std::array<Row, 3> &rows, DeviceState &device, QObject *parent = nullptr);
+    ResolutionControls(const std::array<Row, 3> &rows, DeviceLink &link, QObject *parent = nullptr);
 
     /// The list item that names a resolution: "8bit" 256 … "15bit" 32768, else "----" (0).
     static int itemForValue(long long value);
@@ -40,5 +40,5 @@ public:
 
 private:
     std::array<Row, 3> rows_;
-    DeviceState &device_;
+    DeviceLink &link_;
 };

@@ -18,18 +18,15 @@
 SettingsPanel::SettingsPanel(const SettingsControls &controls, DeviceLink &link, QString startDir, QObject *parent)
     : QObject(parent), c(controls), link(link), startDir(std::move(startDir))
 {
-    DeviceParams &set = link.device().Set;
     drawSensorList(c.activeSensor);
     connect(c.mode, &QComboBox::activated, this, &SettingsPanel::ComboBox1Click);
     connect(c.activeSensor, &QComboBox::activated, this, &SettingsPanel::ComboBox2Click);
-    bindWholeNumber(c.onTime, c.onTimeArrows, set.OnTime);
-    bindWholeNumber(c.led, c.ledArrows, set.LED);
-    bindWholeNumber(c.decimals, c.decimalsArrows, set.decp);
+    bindWholeNumber(c.onTime, c.onTimeArrows, &DeviceParams::OnTime);
+    bindWholeNumber(c.led, c.ledArrows, &DeviceParams::LED);
+    bindWholeNumber(c.decimals, c.decimalsArrows, &DeviceParams::decp);
     // The thresholds take input even while a refresh is pending.
-    new EnterEdit(c.threshold1, {},
-                  [this](const QString &text) { enterThreshold(this->link.device().Set.PK1, text, true); });
-    new EnterEdit(c.threshold2, {},
-                  [this](const QString &text) { enterThreshold(this->link.device().Set.PK2, text, false); });
+    new EnterEdit(c.threshold1, {}, [this](const QString &text) { enterThreshold(&DeviceParams::PK1, text, true); });
+    new EnterEdit(c.threshold2, {}, [this](const QString &text) { enterThreshold(&DeviceParams::PK2, text, false); });
     // The refresh's own change of the box acts like a click too.
     connect(c.beep, &QCheckBox::toggled, this, &SettingsPanel::CheckBox15Click);
     connect(c.defaults, &QAbstractButton::clicked, this, &SettingsPanel::BitBtn3Click);
@@ -40,11 +37,11 @@ bool SettingsPanel::guarded() const
     return link.device().panelRefreshPending;
 }
 
-void SettingsPanel::bindWholeNumber(QLineEdit *edit, UpDown *arrows, int32_t &wanted)
+void SettingsPanel::bindWholeNumber(QLineEdit *edit, UpDown *arrows, int32_t DeviceParams::*field)
 {
-    const auto take = [&wanted](const QString &text) {
+    const auto take = [this, field](const QString &text) {
         if (const auto value = ReadWholeNumber(text))
-            wanted = *value;
+            link.want([&](DeviceParams &set) { set.*field = *value; });
     };
     new EnterEdit(
         edit, [this] { return guarded(); }, take);
@@ -58,32 +55,32 @@ void SettingsPanel::bindWholeNumber(QLineEdit *edit, UpDown *arrows, int32_t &wa
     });
 }
 
-void SettingsPanel::enterThreshold(float &wanted, const QString &text, bool rounded)
+void SettingsPanel::enterThreshold(float DeviceParams::*field, const QString &text, bool rounded)
 {
     if (const auto value = ReadLocaleNumber(text))
-        wanted = float(rounded ? RoundDecimal(*value, -3) : *value);
+        link.want([&](DeviceParams &set) { set.*field = float(rounded ? RoundDecimal(*value, -3) : *value); });
 }
 
 void SettingsPanel::ComboBox1Click()
 {
     if (!guarded())
-        link.device().Set.mode = c.mode->currentIndex();
+        link.want([this](DeviceParams &set) { set.mode = c.mode->currentIndex(); });
 }
 
 void SettingsPanel::ComboBox2Click()
 {
     if (!guarded() && c.activeSensor->currentIndex() >= 0)
-        link.device().Set.Q_NR = uint32_t(c.activeSensor->currentIndex());
+        link.want([this](DeviceParams &set) { set.Q_NR = uint32_t(c.activeSensor->currentIndex()); });
 }
 
 void SettingsPanel::CheckBox15Click()
 {
-    link.device().Set.Beep = c.beep->isChecked() ? 1 : 0;
+    link.want([this](DeviceParams &set) { set.Beep = c.beep->isChecked() ? 1 : 0; });
 }
 
 void SettingsPanel::BitBtn3Click()
 {
-    link.sender().SendWrite(kx::CMD_DEFAULTS);
+    link.sendWrite(kx::CMD_DEFAULTS);
 }
 
 QString SettingsPanel::modePicture(int item)

@@ -9,6 +9,7 @@ class DeviceLink;
 class EnterEdit;
 class QLineEdit;
 class UpDown;
+struct DeviceParams;
 struct DeviceState;
 
 /// The "Urządzenie" tab: shows what the instrument reports and puts what the user
@@ -38,8 +39,8 @@ public:
 private:
     bool guarded() const;
     /// A whole-number box with its arrows, written into one wanted member.
-    void bindWholeNumber(QLineEdit *edit, UpDown *arrows, int32_t &wanted);
-    void enterThreshold(float &wanted, const QString &text, bool rounded);
+    void bindWholeNumber(QLineEdit *edit, UpDown *arrows, int32_t DeviceParams::*field);
+    void enterThreshold(float DeviceParams::*field, const QString &text, bool rounded);
 
     SettingsControls c;
     DeviceLink &link;

@@ -1,8 +1,6 @@
 #include "RequestSender.h"
 
-#include "TrafficTrace.h"
-
-RequestSender::RequestSender(FrameSink sink, TrafficTrace *trace) : sink_(std::move(sink)), trace_(trace) {}
+RequestSender::RequestSender(FrameSink sink) : sink_(std::move(sink)) {}
 
 void RequestSender::SendRead(uint8_t cmd, const kx::FrameData &data)
 {
@@ -16,18 +14,26 @@ void RequestSender::SendWrite(uint8_t cmd, const kx::FrameData &data)
 
 void RequestSender::send(uint8_t kind, uint8_t cmd, const kx::FrameData &data)
 {
-    const kx::ProtocolFrame frame = kx::buildFrame(kind, cmd, data);
-    // The paced measurement requests would flood the monitor.
-    if (cmd != kx::CMD_MEASURE && trace_ && trace_->visible()) {
-        trace_->appendLine(QStringLiteral("%1%2: %3 %4 %5 %6 ,CRC=%7")
-                               .arg(kind == kx::FRAME_READ ? ">sending read cmd: " : ">sending write cmd: ")
-                               .arg(int(cmd))
-                               .arg(int(data[0]))
-                               .arg(int(data[1]))
-                               .arg(int(data[2]))
-                               .arg(int(data[3]))
-                               .arg(int(frame[7])));
-    }
     if (sink_)
-        sink_(frame);
+        sink_(kx::buildFrame(kind, cmd, data));
+}
+
+bool RequestSender::traced(const uint8_t *block, int size)
+{
+    return size == kx::kFrameSize && (block[0] == kx::FRAME_READ || block[0] == kx::FRAME_WRITE) &&
+           block[2] != kx::CMD_MEASURE;
+}
+
+std::optional<QString> RequestSender::traceLine(const uint8_t *block, int size)
+{
+    if (!traced(block, size))
+        return std::nullopt;
+    return QStringLiteral("%1%2: %3 %4 %5 %6 ,CRC=%7")
+        .arg(block[0] == kx::FRAME_READ ? ">sending read cmd: " : ">sending write cmd: ")
+        .arg(int(block[2]))
+        .arg(int(block[3]))
+        .arg(int(block[4]))
+        .arg(int(block[5]))
+        .arg(int(block[6]))
+        .arg(int(block[7]));
 }

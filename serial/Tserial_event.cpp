@@ -8,9 +8,12 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <optional>
 #include <poll.h>
+#include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -37,9 +40,9 @@ struct Tserial_event::Worker {
     SignalBank signals;
     std::atomic<int> fd{-1};
     std::atomic<int> requestSize{1};
+    std::atomic<int> answerWaitMs{0};
     std::atomic<CompletionRule> completionRule{nullptr};
     std::atomic<bool> running{false};
-    std::atomic<bool> writePending{false};
     std::atomic<bool> abandoned{false};
     bool watchModemLines = false;
     bool modemLinesReadable = false;
@@ -48,6 +51,13 @@ struct Tserial_event::Worker {
     int rxCount = 0;
     char txBuffer[kTxBufferSize] = {};
     int txCount = 0;
+    // Blocks handed over while another is on the line wait here, in their order.
+    std::mutex txMutex;
+    std::deque<std::string> txQueue;
+    bool writePending = false; ///< a block is on the line or about to be; guarded by txMutex
+    // With an answer wait, the block after a written one waits for the answer or the deadline.
+    bool awaitingAnswer = false;
+    Clock::time_point answerDeadline;
     uint32_t commEventMask = 0;
 
     bool readPending = false;
@@ -82,6 +92,11 @@ private:
     void writeAvailable();
     void completeRead(bool ok);
     void completeWrite(bool ok);
+    /// Takes the next waiting block onto the line; false when none waits.
+    bool takeNextBlock();
+    void startNextWrite();
+    /// The answer to the last block has come, or will not: the next block may go.
+    void answerSettled();
     void sampleModemLines();
     void evaluateModemLines(NotifierSlot &slot);
 };
@@ -113,8 +128,10 @@ void Tserial_event::Worker::run(NotifierSlot &slot)
             signals.reset(SignalBank::readDoneEvent);
             rxCount = readFilled;
             readPending = false;
-            if (rxCount > 0)
+            if (rxCount > 0) {
                 deliver(slot, DataArrived);
+                answerSettled();
+            }
             break;
         case SignalBank::startReadEvent:
             if (readPending)
@@ -135,16 +152,20 @@ void Tserial_event::Worker::run(NotifierSlot &slot)
                 break;
             }
             signals.reset(SignalBank::writeDoneEvent);
-            writePending = false;
             deliver(slot, WriteDone);
+            if (const int waitMs = answerWaitMs.load(); waitMs > 0) {
+                awaitingAnswer = true;
+                answerDeadline = Clock::now() + std::chrono::milliseconds(waitMs);
+            } else {
+                startNextWrite();
+            }
             break;
         case SignalBank::startWriteEvent:
             if (hungUp) {
                 serving = false;
                 break;
             }
-            writeOffset = 0;
-            writeInFlight = true;
+            startNextWrite();
             break;
         case SignalBank::statusDoneEvent:
             signals.reset(SignalBank::statusDoneEvent);
@@ -208,6 +229,10 @@ bool Tserial_event::Worker::pollIo(bool signalled)
             wait = std::max(Clock::duration::zero(), lastByte + kReadGap - Clock::now());
         if (statusWaitInFlight)
             wait = wait ? std::min<Clock::duration>(*wait, kModemSamplePeriod) : kModemSamplePeriod;
+        if (awaitingAnswer) {
+            const auto left = std::max(Clock::duration::zero(), answerDeadline - Clock::now());
+            wait = wait ? std::min(*wait, left) : left;
+        }
         if (wait) {
             const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(*wait).count();
             limit = {static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
@@ -242,6 +267,8 @@ bool Tserial_event::Worker::pollIo(bool signalled)
         completeRead(true);
     if (statusWaitInFlight)
         sampleModemLines();
+    if (awaitingAnswer && Clock::now() >= answerDeadline)
+        answerSettled();
     return true;
 }
 
@@ -297,6 +324,34 @@ void Tserial_event::Worker::completeWrite(bool ok)
     writeInFlight = false;
     writeFailed = !ok;
     signals.set(SignalBank::writeDoneEvent);
+}
+
+void Tserial_event::Worker::startNextWrite()
+{
+    if (takeNextBlock()) {
+        writeOffset = 0;
+        writeInFlight = true;
+    }
+}
+
+void Tserial_event::Worker::answerSettled()
+{
+    if (std::exchange(awaitingAnswer, false))
+        startNextWrite();
+}
+
+bool Tserial_event::Worker::takeNextBlock()
+{
+    std::lock_guard lock(txMutex);
+    if (txQueue.empty()) {
+        writePending = false;
+        return false;
+    }
+    const std::string &block = txQueue.front();
+    std::memcpy(txBuffer, block.data(), block.size());
+    txCount = int(block.size());
+    txQueue.pop_front();
+    return true;
 }
 
 void Tserial_event::Worker::sampleModemLines()
@@ -384,6 +439,7 @@ int Tserial_event::open(const char *portName, int baudRate, int parityCode, uint
 
     worker->fd = handle;
     worker->requestSize = rxRequestSize_.load();
+    worker->answerWaitMs = answerWaitMs_.load();
     worker->completionRule = completionRule_.load();
     worker_ = worker;
     thread_ = std::thread([worker, slot = slot_] { worker->run(*slot); });
@@ -436,11 +492,13 @@ void Tserial_event::send(const char *data, int length)
     // No worker, no block: a stale command must never reach the next connection.
     if (!data || length < 0 || length >= kTxBufferSize || !worker_ || worker_->fd.load() < 0)
         return;
-    if (worker_->writePending.exchange(true))
+    Worker &worker = *worker_;
+    std::lock_guard lock(worker.txMutex);
+    if (int(worker.txQueue.size()) >= kTxQueueBlocks)
         return;
-    std::memcpy(worker_->txBuffer, data, length);
-    worker_->txCount = length;
-    worker_->signals.set(SignalBank::startWriteEvent);
+    worker.txQueue.emplace_back(data, size_t(length));
+    if (!std::exchange(worker.writePending, true))
+        worker.signals.set(SignalBank::startWriteEvent);
 }
 
 void Tserial_event::setReadSize(int size)
@@ -449,6 +507,13 @@ void Tserial_event::setReadSize(int size)
     rxRequestSize_ = clamped;
     if (worker_)
         worker_->requestSize = clamped;
+}
+
+void Tserial_event::setAnswerWait(int ms)
+{
+    answerWaitMs_ = std::max(0, ms);
+    if (worker_)
+        worker_->answerWaitMs = answerWaitMs_.load();
 }
 
 void Tserial_event::setCompletionRule(CompletionRule rule)
@@ -462,6 +527,16 @@ void Tserial_event::setNotifier(Notifier notifier)
 {
     std::lock_guard lock(slot_->mutex);
     slot_->notifier = std::move(notifier);
+}
+
+const char *Tserial_event::txData() const
+{
+    return worker_ ? worker_->txBuffer : nullptr;
+}
+
+int Tserial_event::txSize() const
+{
+    return worker_ ? worker_->txCount : 0;
 }
 
 const char *Tserial_event::rxData() const

@@ -36,6 +36,9 @@ public:
     static constexpr int kPortNameSize = 10;
     static constexpr int kMaxReadSize = 1024;
     static constexpr int kTxBufferSize = 256;
+    /// Blocks that may wait behind the one on the line; only a line that has stopped taking
+    /// bytes altogether fills them.
+    static constexpr int kTxQueueBlocks = 256;
     static constexpr int kReadGapMs = 50;
     static constexpr int kWorkerWaitMs = 2000;
 
@@ -54,9 +57,14 @@ public:
     int open(const char *portName, int baudRate, int parityCode, uint8_t dataBits, bool watchModemLines);
     /// Asks the worker to end and waits for it, at most kWorkerWaitMs.
     void close();
-    /// Hands a block of at most 255 bytes to the worker; dropped while a write is in flight or no port is open.
+    /// Hands a block of at most 255 bytes to the worker. Blocks leave one at a time in the
+    /// order given, each reported by WriteDone; without an open port the block is dropped.
     void send(const char *data, int length);
     void setReadSize(int size);
+    /// For a line that answers each block: after a block has left, the next waits until data
+    /// has arrived or `ms` have passed, so that two answers never run into one read. 0 (the
+    /// default) sends each block as soon as the previous has left.
+    void setAnswerWait(int ms);
     /// Without a rule (the default) a read completes only at the read size or after the gap.
     /// Takes effect at the next read.
     void setCompletionRule(CompletionRule rule);
@@ -64,6 +72,9 @@ public:
     /// Ends the worker without delivering anything more; for an owner that is going away.
     void shutdownQuietly();
 
+    /// For the notifier while it handles WriteDone: the block that has just left.
+    const char *txData() const;
+    int txSize() const;
     /// For the notifier while it handles DataArrived.
     const char *rxData() const;
     int rxSize() const;
@@ -90,6 +101,7 @@ private:
     int parityCode_ = 0;
     OpenFailure lastFailure_;
     std::atomic<int> rxRequestSize_{1};
+    std::atomic<int> answerWaitMs_{0};
     std::atomic<CompletionRule> completionRule_{nullptr};
     std::shared_ptr<NotifierSlot> slot_;
     std::shared_ptr<Worker> worker_;

@@ -16,6 +16,7 @@
 #include "RecordingDialogs.h"
 #include "RecordingTrace.h"
 #include "ScopedWorkDir.h"
+#include "SimInstrument.h"
 #include "UpDown.h"
 #include "Wartoscunit.h"
 #include <QCheckBox>
@@ -54,7 +55,38 @@ struct Screen {
             holdStartUpConnection(program->main());
     }
 
-    DeviceState &device() { return program->link().device(); }
+    const DeviceState &device() { return program->link().device(); }
+
+    /// The instrument found as a connection finds it: the port counts as open and the
+    /// connection sequence reads every parameter from a simulated instrument's answers.
+    void findInstrument()
+    {
+        DeviceLink &link = program->link();
+        Tserial_event opened; // the notification carries only its code
+        link.OnPortEvent(&opened, Tserial_event::PortOpened);
+        QCoreApplication::processEvents();
+        dialogs.shown.clear();
+        SimInstrument instrument;
+        ConnectionSequence sequence;
+        sequence.begin();
+        for (int tick = 0; tick < 200 && !link.connection().deviceFound; ++tick) {
+            if (const auto request = link.connectionStep(sequence).request) {
+                const ProtocolFrame frame = buildFrame(FRAME_READ, *request, kZeroData);
+                const std::vector<uint8_t> reply = instrument.handleRequest(frame.data());
+                link.HandleBurst(QByteArray(reinterpret_cast<const char *>(reply.data()), int(reply.size())));
+            }
+        }
+        QVERIFY(link.connection().deviceFound);
+    }
+    /// The instrument reports a value, as its reply to a read does: shown at the next refresh.
+    void report(uint8_t cmd, int32_t value) { program->link().HandleBurst(replyFrame(cmd, packedData(value))); }
+    void report(uint8_t cmd, float value) { program->link().HandleBurst(replyFloat(cmd, value)); }
+    /// One tick of the synchronisation: the panel shows the reported values and takes input again.
+    void refreshed()
+    {
+        program->link().synchronise([this] { program->main().refreshPanel(); });
+        QVERIFY(!device().panelRefreshPending);
+    }
     TMnoznikForm &mnoznik() { return *static_cast<TMnoznikForm *>(program->windows()[1]); }
     TWartoscForm &wartosc() { return *static_cast<TWartoscForm *>(program->windows()[2]); }
     template <class T = QWidget> T *child(const QString &name) { return program->main().findChild<T *>(name); }
@@ -90,7 +122,7 @@ struct Rig : Line, Screen {
         return sim.withModel([](SimInstrument &m) { return m.params(); });
     }
 
-    /// The write requests offered to the port since the trace was last cleared, as "cmd: d0 d1 d2 d3".
+    /// The write requests that left the port since the trace was last cleared, as "cmd: d0 d1 d2 d3".
     QStringList writes() const
     {
         QStringList out;
@@ -99,6 +131,17 @@ struct Rig : Line, Screen {
             if (line.startsWith(prefix))
                 out << line.mid(prefix.size()).section(" ,CRC", 0, 0);
         return out;
+    }
+
+    /// The writes that leave at once on a click, before any tick of the synchronisation
+    /// could add its own: the tick is held until `count` have left (or a second has passed).
+    QStringList writesAtOnce(int count)
+    {
+        auto *tick = program->main().findChild<QTimer *>("Timer2");
+        tick->stop();
+        runUntil([&] { return writes().size() >= count; }, 1000);
+        tick->start();
+        return writes();
     }
 
     static void idleFor(int ms)

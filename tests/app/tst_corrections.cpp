@@ -55,12 +55,14 @@ void CorrectionsTest::dialogEntry()
     QFETCH(int, state);
     QFETCH(QString, textAfter);
     Screen screen;
-    DeviceParams &set = screen.device().Set;
-    for (int i = 0; i < 3; ++i) {
-        set.UZP[i] = 7.25f;
-        set.Offset[i] = 3.5f;
-        set.COEF[i] = 1.5f;
-    }
+    screen.program->link().want([](DeviceParams &wanted) {
+        for (int i = 0; i < 3; ++i) {
+            wanted.UZP[i] = 7.25f;
+            wanted.Offset[i] = 3.5f;
+            wanted.COEF[i] = 1.5f;
+        }
+    });
+    const DeviceParams &set = screen.device().Set;
     const DeviceParams before = set;
     screen.click(button);
     const bool multiplier = member.startsWith("COEF");
@@ -73,7 +75,8 @@ void CorrectionsTest::dialogEntry()
     QCOMPARE(std::memcmp(&set, &before, sizeof set), 0); // nothing taken before Enter
     QTest::keyClick(edit, Qt::Key_Return);
 
-    QCOMPARE(correction(set, member), expected);
+    DeviceParams taken = set;
+    QCOMPARE(correction(taken, member), expected);
     QVERIFY(shows(edit, EditState(state)));
     QCOMPARE(edit->text(), textAfter);
     DeviceParams others = set;
@@ -152,7 +155,7 @@ void CorrectionsTest::zeroNowIsNotUndone()
     rig.idleFor(300); // the sensor moves away from 0.5
     rig.trace.lines.clear();
     rig.click("SpeedButton21");
-    QCOMPARE(rig.writes(), QStringList{writeOf(CMD_ZERO0)});
+    QCOMPARE(rig.writesAtOnce(1), QStringList{writeOf(CMD_ZERO0)});
     QVERIFY(runUntil([&] { return rig.device().Set.UZP[0] != 0.5f; }, 3000));
     const float zero = rig.simParams().UZP[0];
     QVERIFY(zero != 0.5f);
@@ -181,7 +184,7 @@ void CorrectionsTest::resetWritesInOrder()
     QCOMPARE(set.Offset[2], 0.0f);
     const QStringList sent = {writeOf(CMD_UZP2, packedData(0.0f)), writeOf(CMD_COEF2, {0, 0, 0x80, 0x3F}),
                               writeOf(CMD_OFFSET2, packedData(0.0f))};
-    QCOMPARE(rig.writes(), sent); // offered at once, before any tick
+    QCOMPARE(rig.writesAtOnce(3), sent); // sent at once, before any tick
     QVERIFY(runUntil(
         [&] {
             const SimParams now = rig.simParams();
@@ -226,12 +229,14 @@ void CorrectionsTest::cycleResetIsAcknowledged()
 {
     Rig rig;
     QVERIFY(rig.settle());
-    ParameterSync &sync = rig.program->link().synchronisation();
-    rig.program->link().channels().cycleCount[1] = 5.0f; // as the last frame reported
+    const ParameterSync &sync = rig.program->link().synchronisation();
+    // A frame that reports 5 cycles of sensor 1, all sensors present.
+    rig.program->link().HandleBurst(measurementFrame(0x0F, {0, 0, 0, 5, 0, 0}));
+    QCOMPARE(rig.program->link().channels().cycleCount[1], 5.0f);
     rig.trace.lines.clear();
     rig.click("SpeedButton27");
     QVERIFY(sync.cycleResetPending[1]);
-    QVERIFY(runUntil([&] { return !sync.cycleResetPending[1]; }, 2000));
+    QVERIFY2(runUntil([&] { return !sync.cycleResetPending[1]; }, 2000), qPrintable(rig.trace.lines.join(" / ")));
     QVERIFY(rig.writes().contains(writeOf(CMD_CLRCYC1)));
     QVERIFY(runUntil([&] { return !rig.device().panelRefreshPending; }, 2000));
     typeAndEnter(rig.child<QLineEdit>("Edit4"), "7");

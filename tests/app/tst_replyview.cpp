@@ -43,7 +43,8 @@ struct Screen {
         program = std::make_unique<Program>(dialogs);
         holdStartUpConnection(program->main());
         dialogs.shown.clear();
-        program->link().OnPortEvent(&program->link().port(), Tserial_event::PortOpened);
+        Tserial_event opened; // the notification carries only its code
+        program->link().OnPortEvent(&opened, Tserial_event::PortOpened);
         QCoreApplication::processEvents();
         dialogs.shown.clear();
     }
@@ -306,7 +307,7 @@ void ReplyViewTest::tickShowsRateAndTime()
     QCOMPARE(screen.text("Label51"), QString("10,00000"));
     QCOMPARE(screen.text("Label52"), QString("10,00000"));
     QCOMPARE(screen.text("Label40"), QString("0"));
-    link.acquisition().measTime = 1.234;
+    link.setAcquisitionTime(1.234);
     form.Timer1Timer();
     QCOMPARE(screen.text("Label40"), QString("1,23")); // hundredths of a second
     screen.child<QCheckBox>("CheckBox18")->setChecked(true);

@@ -23,12 +23,13 @@ private slots:
 void SettingsPanelTest::guardedLedBox()
 {
     Screen screen;
-    DeviceState &device = screen.device();
+    screen.findInstrument();
+    const DeviceState &device = screen.device();
     auto *led = screen.child<QLineEdit>("Edit4");
-    device.Stan.LED = 3;
-    device.Set.LED = 3;
+    screen.program->link().want([](DeviceParams &set) { set.LED = 3; });
+    screen.report(CMD_LED, 3); // the panel is to show it
     screen.program->main().refreshPanel();
-    device.panelRefreshPending = true;
+    QVERIFY(device.panelRefreshPending);
     QTest::keyClicks(led, "7");
     QCOMPARE(led->text(), QString("37")); // the character still goes in
     QVERIFY(shows(led, EditState::Confirmed));
@@ -36,7 +37,7 @@ void SettingsPanelTest::guardedLedBox()
     QCOMPARE(device.Set.LED, 3);
     QVERIFY(shows(led, EditState::Confirmed));
 
-    device.panelRefreshPending = false;
+    screen.refreshed();
     QTest::keyClick(led, Qt::Key_Backspace);
     QVERIFY(shows(led, EditState::Typing));
     QTest::keyClick(led, Qt::Key_Return);
@@ -52,15 +53,17 @@ void SettingsPanelTest::guardedLedBox()
 void SettingsPanelTest::refreshKeepsTypedText()
 {
     Screen screen;
-    DeviceState &device = screen.device();
+    screen.findInstrument();
+    const DeviceState &device = screen.device();
     auto *led = screen.child<QLineEdit>("Edit4");
     auto *onTime = screen.child<QLineEdit>("Edit5");
+    screen.refreshed();
     led->clear();
     QTest::keyClicks(led, "8");
-    device.Stan.LED = 2;
-    device.Stan.OnTime = 250;
-    device.Stan.PK1 = 12.3456f;
-    screen.program->main().refreshPanel();
+    screen.report(CMD_LED, 2);
+    screen.report(CMD_ONTIME, 250);
+    screen.report(CMD_PK1, 12.3456f);
+    screen.refreshed();
     QCOMPARE(led->text(), QString("8"));
     QVERIFY(shows(led, EditState::Typing));
     QCOMPARE(onTime->text(), QString("250"));
@@ -89,10 +92,14 @@ void SettingsPanelTest::thresholds()
     QFETCH(float, pk1);
     QFETCH(float, pk2);
     Screen screen;
-    DeviceState &device = screen.device();
-    device.Set.PK1 = 3.0f;
-    device.Set.PK2 = 4.0f;
-    device.panelRefreshPending = true; // the thresholds are not guarded
+    screen.findInstrument();
+    const DeviceState &device = screen.device();
+    screen.program->link().want([](DeviceParams &set) {
+        set.PK1 = 3.0f;
+        set.PK2 = 4.0f;
+    });
+    screen.report(CMD_LED, 3);
+    QVERIFY(device.panelRefreshPending); // the thresholds are not guarded
     auto *box = screen.child<QLineEdit>(edit);
     typeAndEnter(box, typed);
     QCOMPARE(device.Set.PK1, pk1);
@@ -103,16 +110,17 @@ void SettingsPanelTest::thresholds()
 void SettingsPanelTest::guardedArrows()
 {
     Screen screen;
-    DeviceState &device = screen.device();
+    screen.findInstrument();
+    const DeviceState &device = screen.device();
     auto *led = screen.child<QLineEdit>("Edit4");
     auto *arrows = screen.child<UpDown>("UpDown1");
     const QList<QToolButton *> buttons = arrows->findChildren<QToolButton *>();
     QCOMPARE(buttons.size(), 2);
-    device.Stan.LED = 3;
-    device.Set.LED = 3;
+    screen.program->link().want([](DeviceParams &set) { set.LED = 3; });
+    screen.report(CMD_LED, 3);
     screen.program->main().refreshPanel();
     QSignalSpy steps(arrows, &UpDown::clicked);
-    device.panelRefreshPending = true;
+    QVERIFY(device.panelRefreshPending);
     for (QToolButton *button : buttons)
         button->click();
     QCOMPARE(steps.size(), 2);
@@ -126,9 +134,10 @@ void SettingsPanelTest::guardedArrows()
     QCOMPARE(device.Set.LED, 3);
     QVERIFY(shows(led, EditState::Confirmed));
 
-    device.panelRefreshPending = false;
+    screen.refreshed();
+    QCOMPARE(led->text(), QString("3")); // the reported value again
     buttons[0]->click();
-    const int next = direction(3) == UpDown::Up ? 5 : 1;
+    const int next = direction(3) == UpDown::Up ? 4 : 2;
     QCOMPARE(led->text(), QString::number(next));
     QCOMPARE(device.Set.LED, next);
     QVERIFY(shows(led, EditState::Entered));
@@ -147,11 +156,15 @@ void SettingsPanelTest::activeSensorList()
     QFETCH(bool, guarded);
     QFETCH(uint, expected);
     Screen screen;
-    DeviceState &device = screen.device();
+    screen.findInstrument();
+    const DeviceState &device = screen.device();
     auto *list = screen.child<QComboBox>("ComboBox2");
     auto *mode = screen.child<QComboBox>("ComboBox1");
-    screen.program->main().refreshPanel(); // Q_NR 0 selected
-    device.panelRefreshPending = guarded;
+    screen.refreshed(); // Q_NR 0 selected
+    const int32_t modeBefore = device.Set.mode;
+    QVERIFY(modeBefore != 3);
+    if (guarded)
+        screen.report(CMD_LED, 3);
     QSignalSpy activated(list, &QComboBox::activated);
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Down);
@@ -160,9 +173,10 @@ void SettingsPanelTest::activeSensorList()
     QCOMPARE(device.Set.Q_NR, expected);
     mode->setCurrentIndex(3);
     emit mode->activated(3);
-    QCOMPARE(device.Set.mode, guarded ? 0 : 3);
+    QCOMPARE(device.Set.mode, guarded ? modeBefore : 3);
     // A selection by code, as the refresh makes, is no choice of the user's.
-    device.panelRefreshPending = false;
+    if (guarded)
+        screen.refreshed();
     list->setCurrentIndex(1);
     QCOMPARE(device.Set.Q_NR, expected);
 }
@@ -215,7 +229,7 @@ void SettingsPanelTest::defaultsAreReadBack()
     QSignalSpy reloaded(&rig.program->link(), &DeviceLink::parametersReloaded);
     rig.trace.lines.clear();
     rig.click("BitBtn3");
-    QCOMPARE(rig.writes(), QStringList{writeOf(CMD_DEFAULTS)});
+    QCOMPARE(rig.writesAtOnce(1), QStringList{writeOf(CMD_DEFAULTS)});
     QVERIFY(runUntil([&] { return !reloaded.isEmpty(); }, 5000));
     QVERIFY(rig.settle());
 

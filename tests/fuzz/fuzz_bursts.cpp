@@ -30,7 +30,8 @@ struct Harness {
         program = std::make_unique<Program>(dialogs);
         holdStartUpConnection(program->main());
         program->monitor().show(); // so that every trace line is built
-        program->link().OnPortEvent(&program->link().port(), Tserial_event::PortOpened);
+        Tserial_event opened;      // the notification carries only its code
+        program->link().OnPortEvent(&opened, Tserial_event::PortOpened);
         QCoreApplication::processEvents();
     }
 };

@@ -25,7 +25,6 @@ private slots:
     void repliesDecodeLittleEndian();
     void requestsLeaveTheirLine();
     void measurementRequestLeavesNoLine();
-    void hiddenTraceGetsNothing();
 };
 
 void FramesTest::referenceFrames_data()
@@ -80,36 +79,31 @@ void FramesTest::repliesDecodeLittleEndian()
 
 void FramesTest::requestsLeaveTheirLine()
 {
-    RecordingTrace trace;
     QList<QByteArray> sent;
-    RequestSender sender([&](const ProtocolFrame &f) { sent.append(bytes(f)); }, &trace);
+    RequestSender sender([&](const ProtocolFrame &f) { sent.append(bytes(f)); });
     sender.SendRead(CMD_LED);
     sender.SendWrite(CMD_SENSORS, {0, 0, 0, 2});
-    QCOMPARE(trace.lines,
-             (QStringList{">sending read cmd: 12: 0 0 0 0 ,CRC=12", ">sending write cmd: 26: 0 0 0 2 ,CRC=28"}));
     QCOMPARE(sent,
              (QList<QByteArray>{QByteArray::fromHex("F1F10C000000000C"), QByteArray::fromHex("F2F21A000000021C")}));
+    QStringList lines;
+    for (const QByteArray &block : sent)
+        lines << RequestSender::traceLine(reinterpret_cast<const uint8_t *>(block.constData()), int(block.size()))
+                     .value_or(QStringLiteral("none"));
+    QCOMPARE(lines, (QStringList{">sending read cmd: 12: 0 0 0 0 ,CRC=12", ">sending write cmd: 26: 0 0 0 2 ,CRC=28"}));
 }
 
 void FramesTest::measurementRequestLeavesNoLine()
 {
-    RecordingTrace trace;
     QList<QByteArray> sent;
-    RequestSender sender([&](const ProtocolFrame &f) { sent.append(bytes(f)); }, &trace);
+    RequestSender sender([&](const ProtocolFrame &f) { sent.append(bytes(f)); });
     sender.SendRead(CMD_MEASURE);
-    QVERIFY(trace.lines.isEmpty());
     QCOMPARE(sent, QList<QByteArray>{QByteArray::fromHex("F1F1070000000007")});
-}
-
-void FramesTest::hiddenTraceGetsNothing()
-{
-    RecordingTrace trace;
-    trace.shown = false;
-    int frames = 0;
-    RequestSender sender([&](const ProtocolFrame &) { ++frames; }, &trace);
-    sender.SendWrite(CMD_PK1, packedData(1.5f));
-    QVERIFY(trace.lines.isEmpty());
-    QCOMPARE(frames, 1);
+    // Neither the paced request nor anything that is not a whole request gets a line.
+    for (const QByteArray &block :
+         {sent.first(), QByteArray::fromHex("F3F3080000484100"), QByteArray("\xF1\xF1\x0C")}) {
+        const auto *p = reinterpret_cast<const uint8_t *>(block.constData());
+        QVERIFY(!RequestSender::traceLine(p, int(block.size())));
+    }
 }
 
 QTEST_APPLESS_MAIN(FramesTest)

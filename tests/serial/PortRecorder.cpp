@@ -10,6 +10,8 @@ PortRecorder::PortRecorder(Tserial_event &port, bool releaseReads)
             QByteArray data;
             if (code == Tserial_event::DataArrived)
                 data = QByteArray(p->rxData(), p->rxSize());
+            else if (code == Tserial_event::WriteDone)
+                data = QByteArray(p->txData(), p->txSize());
             events_.append({code, data});
         }
         changed_.notify_all();
@@ -42,10 +44,20 @@ int PortRecorder::count(int code)
 
 QList<QByteArray> PortRecorder::bursts()
 {
+    return blocks(Tserial_event::DataArrived);
+}
+
+QList<QByteArray> PortRecorder::written()
+{
+    return blocks(Tserial_event::WriteDone);
+}
+
+QList<QByteArray> PortRecorder::blocks(int code)
+{
     std::lock_guard lock(mutex_);
     QList<QByteArray> out;
     for (const auto &e : events_)
-        if (e.code == Tserial_event::DataArrived)
+        if (e.code == code)
             out.append(e.data);
     return out;
 }

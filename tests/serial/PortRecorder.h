@@ -25,9 +25,13 @@ public:
     bool waitFor(int code, int count, int timeoutMs);
     int count(int code);
     QList<QByteArray> bursts();
+    /// The blocks that WriteDone reported as gone, in order.
+    QList<QByteArray> written();
     QList<int> codes();
 
 private:
+    QList<QByteArray> blocks(int code);
+
     std::mutex mutex_;
     std::condition_variable changed_;
     QList<Event> events_;

@@ -46,7 +46,8 @@ private slots:
     void wholeFrameCompletesTheRead();
     void nextBurstWaitsForRxDone();
     void sendWritesBlocksUpTo255Bytes();
-    void secondBlockWhileWritingIsDropped();
+    void blocksWhileWritingLeaveInTurn();
+    void answerWaitHoldsTheNextBlock();
     void sendWhileClosedLeavesNothingBehind();
     void vanishedFarEndEndsWorkerAndPortReopens();
     void hangUpWhileNoReadIsPendingEndsQuietly();
@@ -278,13 +279,14 @@ void SerialPortTest::sendWritesBlocksUpTo255Bytes()
     QVERIFY(recorder.waitFor(Tserial_event::WriteDone, 1, 1000));
 }
 
-void SerialPortTest::secondBlockWhileWritingIsDropped()
+void SerialPortTest::blocksWhileWritingLeaveInTurn()
 {
     PtyPair pty;
     Tserial_event port;
     PortRecorder recorder(port);
     std::binary_semaphore release(0);
-    // Hold the worker in its first notification so that the first block stays in flight.
+    // Hold the worker in its first notification so that every block is handed over while
+    // the first is still waiting to go.
     recorder.hook = [&](int code) {
         if (code == Tserial_event::PortOpened)
             release.acquire();
@@ -293,12 +295,35 @@ void SerialPortTest::secondBlockWhileWritingIsDropped()
     QVERIFY(recorder.waitFor(Tserial_event::PortOpened, 1, 1000));
     port.send("AAAAAAAA", 8);
     port.send("BBBBBBBB", 8);
+    port.send("CCCCCCCC", 8);
     release.release();
-    QCOMPARE(pty.read(300), QByteArray("AAAAAAAA"));
-    QCOMPARE(recorder.count(Tserial_event::WriteDone), 1);
+    QCOMPARE(pty.read(1000, 24), QByteArray("AAAAAAAABBBBBBBBCCCCCCCC"));
+    QVERIFY(recorder.waitFor(Tserial_event::WriteDone, 3, 1000));
+    QCOMPARE(recorder.written(), (QList<QByteArray>{"AAAAAAAA", "BBBBBBBB", "CCCCCCCC"}));
 
-    port.send("CCCCCCCC", 8); // accepted again once the first completed
-    QCOMPARE(pty.read(1000, 8), QByteArray("CCCCCCCC"));
+    port.send("DDDDDDDD", 8); // the line is free again
+    QCOMPARE(pty.read(1000, 8), QByteArray("DDDDDDDD"));
+}
+
+void SerialPortTest::answerWaitHoldsTheNextBlock()
+{
+    PtyPair pty;
+    Tserial_event port;
+    PortRecorder recorder(port);
+    port.setAnswerWait(300);
+    QCOMPARE(openPort(port, pty), 0);
+    QVERIFY(recorder.waitFor(Tserial_event::PortOpened, 1, 1000));
+    port.send("ASK-ONE!", 8);
+    port.send("ASK-TWO!", 8);
+    port.send("ASK-3!!!", 8);
+    QCOMPARE(pty.read(1000, 8), QByteArray("ASK-ONE!"));
+    QCOMPARE(pty.read(150), QByteArray()); // no answer yet: the second waits
+    pty.write("answer");
+    QCOMPARE(pty.read(1000, 8), QByteArray("ASK-TWO!")); // released by the answer
+    QElapsedTimer unanswered;
+    unanswered.start();
+    QCOMPARE(pty.read(1000, 8), QByteArray("ASK-3!!!")); // released by the deadline
+    QVERIFY2(unanswered.elapsed() >= 200, qPrintable(QString::number(unanswered.elapsed())));
 }
 
 void SerialPortTest::sendWhileClosedLeavesNothingBehind()
