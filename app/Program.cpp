@@ -102,9 +102,19 @@ void Program::loadSettings(UserDialogs &dialogs)
         dialogs.message(QStringLiteral("nie odnaleziono pliku konfiguracyjnego!"));
         return;
     }
-    // A file that cannot be read reads as one that ends at once. Each part applies its
-    // own lines, in the file's order.
-    const Settings settings = readSettings(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    QByteArray contents;
+    if (file.open(QIODevice::ReadOnly))
+        contents = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        // Writing the defaults over it at exit would lose the user's settings for good.
+        settingsWritable_ = false;
+        dialogs.message(QStringLiteral("Nie można odczytać pliku konfiguracyjnego „%1”: %2.\n"
+                                       "Program użyje ustawień domyślnych i nie zapisze ich w tym pliku.")
+                            .arg(QDir::toNativeSeparators(file.fileName()), file.errorString()));
+        return;
+    }
+    // Each part applies its own lines, in the file's order.
+    const Settings settings = readSettings(contents);
     form1->applySettings(settings);
     chartPage->applySettings(settings);
     registerPage_->applySettings(settings);
@@ -116,6 +126,8 @@ void Program::loadSettings(UserDialogs &dialogs)
 
 void Program::saveSettings(UserDialogs &dialogs)
 {
+    if (!settingsWritable_)
+        return;
     Settings settings;
     form1->storeSettings(settings);
     chartPage->storeSettings(settings);

@@ -64,6 +64,8 @@ private:
     std::unique_ptr<TCOM_DBG_Form> debugger;
     std::unique_ptr<TAsystentForm> asystent;
     std::unique_ptr<RunJournal> journal_;
+    /// False when config.ini exists but could not be read: it is then left as it is.
+    bool settingsWritable_ = true;
     // Owned by the main window's tabs once placed.
     ChartPage *chartPage = nullptr;
     RegisterPage *registerPage_ = nullptr;

@@ -1,6 +1,7 @@
 #include "Com_debugger.h"
 #include "ConfigText.h"
 #include "DeviceLink.h"
+#include "GuardedRun.h"
 #include "HeldStartUp.h"
 #include "Main.h"
 #include "Program.h"
@@ -47,6 +48,8 @@ private slots:
     void timerThreeActsOnce();
     void closingMainWindowEndsTheProgram();
     void exitWithThePortOpenIsQuickAndSilent();
+    void unreadableSettingsAreReportedAndKept();
+    void escapedExceptionEndsWithAFailure();
 };
 
 void MainWindowTest::sevenWindowsInTheirOrder()
@@ -248,6 +251,39 @@ void MainWindowTest::exitWithThePortOpenIsQuickAndSilent()
         dialogs.shown,
         (QStringList{"nie odnaleziono pliku konfiguracyjnego!",
                      QString("OK|Otwarto port %1\n Predkosc: 57600 kb/s").arg(QString::fromLatin1(pty.portName()))}));
+}
+
+void MainWindowTest::unreadableSettingsAreReportedAndKept()
+{
+    ScopedWorkDir dir;
+    // There, but not readable as a file: a save at exit would put the defaults in its place.
+    QVERIFY(QDir(dir.path()).mkdir("settings-folder"));
+    QVERIFY(QFile::link(dir.path() + "/settings-folder", dir.path() + "/config.ini"));
+    RecordingDialogs dialogs;
+    {
+        Program program(dialogs);
+        holdStartUpConnection(program.main());
+        program.main().show();
+        program.main().close();
+    }
+    QCOMPARE(dialogs.shown.size(), 1);
+    QVERIFY2(dialogs.shown[0].startsWith("Nie można odczytać pliku konfiguracyjnego"), qPrintable(dialogs.shown[0]));
+    QVERIFY2(dialogs.shown[0].contains("config.ini"), qPrintable(dialogs.shown[0]));
+    const QFileInfo kept(dir.path() + "/config.ini");
+    QVERIFY(kept.isSymLink());
+    QVERIFY(kept.isDir());
+}
+
+void MainWindowTest::escapedExceptionEndsWithAFailure()
+{
+    QStringList reported;
+    const auto report = [&](const QString &message) { reported << message; };
+    QCOMPARE(runGuarded([] { return 0; }, report), 0);
+    QCOMPARE(runGuarded([] { return 3; }, report), 3);
+    QVERIFY(reported.isEmpty());
+    QCOMPARE(runGuarded([]() -> int { throw std::runtime_error("brak pamięci"); }, report), 1);
+    QCOMPARE(runGuarded([]() -> int { throw 42; }, report), 1);
+    QCOMPARE(reported, (QStringList{"brak pamięci", QString()}));
 }
 
 QTEST_MAIN(MainWindowTest)
