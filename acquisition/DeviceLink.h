@@ -86,6 +86,7 @@ public:
     /// The sampling the pacing follows: a period in milliseconds, or continuous.
     void setSampling(bool continuous, int periodMs);
     bool continuousSampling() const { return continuous_; }
+    int samplingPeriodMs() const { return periodMs_; }
     void startAcquisition();
     void stopAcquisition();
     void pauseAcquisition();

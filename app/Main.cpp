@@ -64,6 +64,8 @@ TForm1::TForm1(DeviceLink &link, UserDialogs &dialogs, QWidget *parent)
                                             link, startDir);
     connectControls();
     connectLink();
+    for (const SensorControls &sensor : sensors)
+        connect(sensor.active, &QCheckBox::toggled, this, [this] { emit activeChannelsChanged(activeChannels()); });
     link.setSampling(ui->CheckBox18->isChecked(), ui->CSpinEdit2->value());
     // The lists start at "10bit": their click actions make 1024 the wanted resolutions.
     ComboBox3Click();
@@ -260,33 +262,8 @@ void TForm1::Timer1Timer()
 {
     if (!readout || link.acquisition().idleStep == 0.0)
         return;
-    readout->Timer1Timer(link.acquisition(), ui->CheckBox18->isChecked(), ui->CSpinEdit2->value());
+    readout->Timer1Timer(link.acquisitionTime(), ui->CheckBox18->isChecked(), ui->CSpinEdit2->value());
     emit readoutTicked();
-}
-
-RegisterSample TForm1::registerReading() const
-{
-    RegisterSample reading;
-    reading.measTime = link.acquisitionTime();
-    reading.shown = readout->shownValues();
-    reading.active = activeChannels();
-    reading.pk1State = link.channels().pk1State;
-    reading.pk2State = link.channels().pk2State;
-    return reading;
-}
-
-RegisterFileInfo TForm1::registerFileInfo() const
-{
-    RegisterFileInfo info;
-    info.deviceTypeName = link.deviceTypeName();
-    info.measTime = link.acquisitionTime();
-    info.continuous = ui->CheckBox18->isChecked();
-    info.periodMs = ui->CSpinEdit2->value();
-    info.now = QDateTime::currentDateTime();
-    const std::array<bool, 3> active = activeChannels();
-    for (size_t i = 0; i < 3; ++i)
-        info.channelShown[i] = link.device().sensorPresent[i] && active[i];
-    return info;
 }
 
 std::array<bool, 3> TForm1::activeChannels() const

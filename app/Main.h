@@ -1,7 +1,5 @@
 #pragma once
 
-#include "RegisterFileInfo.h"
-#include "Registration.h"
 #include "SensorControls.h"
 
 #include <QMainWindow>
@@ -102,10 +100,6 @@ public:
 
     /// The "Aktywny" boxes.
     std::array<bool, 3> activeChannels() const;
-    /// What the readout shows now, as the register takes it.
-    RegisterSample registerReading() const;
-    /// The facts the register files state in their header.
-    RegisterFileInfo registerFileInfo() const;
 
     /// The live indicators of one sample.
     void UpdateReadout(const Sample &sample);
@@ -120,6 +114,8 @@ signals:
     void startUpConnection();
     /// The window is closing: the settings are saved now.
     void closing();
+    /// An "Aktywny" box changed, by a click or from code.
+    void activeChannelsChanged(const std::array<bool, 3> &active);
 
 protected:
     void showEvent(QShowEvent *event) override;

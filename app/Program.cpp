@@ -10,6 +10,7 @@
 #include "DeviceLink.h"
 #include "Konfigliniform.h"
 #include "Main.h"
+#include "MeasurementSession.h"
 #include "Mnoznikunit.h"
 #include "O_programie_unit.h"
 #include "RegisterPage.h"
@@ -68,13 +69,13 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     firmware = std::make_unique<FirmwareUpdate>(dialogs, *launcher, *linkPort, form1->startDirectory());
     help = std::make_unique<HelpDocuments>(dialogs, *launcher, form1->startDirectory());
 
-    chartPage = new ChartPage(dialogs, *lines,
-                              {[this] { return form1->activeChannels(); }, [this] { link_->setAcquisitionTime(0); }});
+    session_ = std::make_unique<MeasurementSession>(AcquisitionClock{
+        [this] { return link_->acquisitionTime(); }, [this](double seconds) { link_->setAcquisitionTime(seconds); }});
+    chartPage = new ChartPage(dialogs, *lines, *session_);
     QObject::connect(form1.get(), &TForm1::shown, chartPage, &ChartPage::FormShow);
     QObject::connect(form1.get(), &TForm1::readoutTicked, chartPage, &ChartPage::followLastPage);
     QObject::connect(form1.get(), &TForm1::startUpConnection, chartPage, &ChartPage::resetPaging);
-    registerPage_ = new RegisterPage(
-        dialogs, [this] { return form1->registerReading(); }, [this] { return form1->registerFileInfo(); });
+    registerPage_ = new RegisterPage(dialogs, *session_, [this] { return registerFileInfo(); });
     form1->attach({mnoznik.get(), wartosc.get(), debugger.get(), asystent.get(), about.get()},
                   {firmware.get(), help.get()},
                   {chartPage,
@@ -82,7 +83,7 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
                    {chartPage->valueField(0), chartPage->valueField(1), chartPage->valueField(2)},
                    chartPage->rateLabel()});
     QObject::connect(asystent.get(), &TAsystentForm::connected, form1.get(), &TForm1::refreshPanel);
-    wireSamples();
+    wireSession();
     loadSettings(dialogs);
     QObject::connect(form1.get(), &TForm1::closing, form1.get(), [this, &dialogs] { saveSettings(dialogs); });
     wireJournal();
@@ -139,21 +140,40 @@ void Program::saveSettings(UserDialogs &dialogs)
         dialogs.message(QStringLiteral("Ustawienia nie zostały zapisane w pliku „%1”: %2").arg(path, result.reason));
 }
 
-void Program::wireSamples()
+void Program::wireSession()
 {
-    // Each sample goes to the readout, then to the register, then to the chart.
+    // Each sample goes to the readout, then to the session, which registers it and charts it.
     QObject::connect(link_.get(), &DeviceLink::sampleDecoded, form1.get(), &TForm1::UpdateReadout);
-    QObject::connect(link_.get(), &DeviceLink::sampleDecoded, registerPage_, &RegisterPage::takeSample);
-    QObject::connect(link_.get(), &DeviceLink::sampleDecoded, chartPage, &ChartPage::AppendSamplePoints);
+    QObject::connect(link_.get(), &DeviceLink::sampleDecoded, session_.get(), &MeasurementSession::takeSample);
+    QObject::connect(form1.get(), &TForm1::activeChannelsChanged, session_.get(),
+                     &MeasurementSession::setActiveChannels);
+    QObject::connect(lines.get(), &TKonigLiniiForm::outputLinesChanged, session_.get(),
+                     &MeasurementSession::setOutputLines);
+    session_->setActiveChannels(form1->activeChannels());
+    session_->setOutputLines(lines->height(0), lines->offset(0), lines->height(1), lines->offset(1));
+}
+
+RegisterFileInfo Program::registerFileInfo() const
+{
+    RegisterFileInfo info;
+    info.deviceTypeName = link_->deviceTypeName();
+    info.measTime = link_->acquisitionTime();
+    info.continuous = link_->continuousSampling();
+    info.periodMs = link_->samplingPeriodMs();
+    info.now = QDateTime::currentDateTime();
+    const std::array<bool, 3> &active = session_->activeChannels();
+    for (size_t i = 0; i < 3; ++i)
+        info.channelShown[i] = link_->device().sensorPresent[i] && active[i];
+    return info;
 }
 
 void Program::wireJournal()
 {
     RunJournal *journal = journal_.get();
-    QObject::connect(chartPage, &ChartPage::pointAppended, journal, &RunJournal::chartPoint);
-    QObject::connect(chartPage, &ChartPage::cleared, journal, &RunJournal::chartCleared);
-    QObject::connect(registerPage_, &RegisterPage::rowRegistered, journal, &RunJournal::registerRow);
-    QObject::connect(registerPage_, &RegisterPage::cleared, journal, &RunJournal::registerCleared);
+    QObject::connect(session_.get(), &MeasurementSession::pointAppended, journal, &RunJournal::chartPoint);
+    QObject::connect(session_.get(), &MeasurementSession::chartCleared, journal, &RunJournal::chartCleared);
+    QObject::connect(session_.get(), &MeasurementSession::rowRegistered, journal, &RunJournal::registerRow);
+    QObject::connect(session_.get(), &MeasurementSession::registerCleared, journal, &RunJournal::registerCleared);
     QObject::connect(form1.get(), &TForm1::closing, journal, &RunJournal::finish);
 }
 
@@ -193,8 +213,7 @@ void Program::recoverJournal()
     ChartData chart;
     RegisterStore rows;
     journal_->recover(chart, rows);
-    chartPage->adopt(std::move(chart));
-    registerPage_->adopt(std::move(rows));
+    session_->adopt(std::move(chart), std::move(rows));
 }
 
 Program::~Program()

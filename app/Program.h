@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RegisterFileInfo.h"
+
 #include <QList>
 #include <memory>
 
@@ -21,6 +23,7 @@ class FirmwareUpdate;
 class HelpDocuments;
 class LinkPortControl;
 class RunJournal;
+class MeasurementSession;
 
 /// The program: its link to the instrument, its seven windows, created in their fixed
 /// order and destroyed in reverse, and the pages of the main window, wired together.
@@ -34,13 +37,15 @@ public:
     TForm1 &main() { return *form1; }
     TAsystentForm &wizard() { return *asystent; }
     TCOM_DBG_Form &monitor() { return *debugger; }
+    MeasurementSession &session() { return *session_; }
     ChartPage &chart() { return *chartPage; }
     RegisterPage &registerPage() { return *registerPage_; }
     /// In the order of creation.
     QList<QWidget *> windows() const;
 
 private:
-    void wireSamples();
+    void wireSession();
+    RegisterFileInfo registerFileInfo() const;
     void wireJournal();
     void reportJournalStop(UserDialogs &dialogs);
     /// Whether to rebuild the chart and register from a journal left by an unclean end; one
@@ -54,6 +59,7 @@ private:
     std::unique_ptr<SystemLauncher> systemLauncher;
     std::unique_ptr<DeviceLink> link_;
     std::unique_ptr<LinkPortControl> linkPort;
+    std::unique_ptr<MeasurementSession> session_;
     std::unique_ptr<FirmwareUpdate> firmware;
     std::unique_ptr<HelpDocuments> help;
     std::unique_ptr<TForm1> form1;

@@ -33,32 +33,31 @@ protected:
     qint64 writeData(const char *, qint64 size) override { return size; }
 };
 
-void formatAndReport(const RegisterTableModel &model, const RegisterFileInfo &info)
+void formatAndReport(const RegisterStore &store, const RegisterFileInfo &info)
 {
     DiscardDevice out;
     out.open(QIODevice::WriteOnly);
     for (const auto &[name, write] : {std::pair{"txt", &writeRegisterTxt}, std::pair{"xls", &writeRegisterXls}}) {
         QElapsedTimer timer;
         timer.start();
-        write(out, model.store(), info, {});
+        write(out, store, info, {});
         const double seconds = timer.nsecsElapsed() / 1e9;
-        std::printf("  format .%s (no disk): %.2f s, %.2f M rows/s\n", name, seconds,
-                    model.store().size() / seconds / 1e6);
+        std::printf("  format .%s (no disk): %.2f s, %.2f M rows/s\n", name, seconds, store.size() / seconds / 1e6);
     }
 }
 
-void saveAndReport(const RegisterTableModel &model, const QString &path, const RegisterFileInfo &info)
+void saveAndReport(const RegisterStore &store, const QString &path, const RegisterFileInfo &info)
 {
     QElapsedTimer timer;
     timer.start();
     qint64 calls = 0;
-    const RegisterSaveResult result = saveRegister(path, {}, model.store(), info, [&](qint64, qint64) {
+    const RegisterSaveResult result = saveRegister(path, {}, store, info, [&](qint64, qint64) {
         ++calls;
         return true;
     });
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("  save %s: %.2f s, %.2f M rows/s, %.1f MB, %lld progress calls%s\n", qPrintable(path.right(4)),
-                seconds, model.store().size() / seconds / 1e6, QFile(path).size() / 1e6, calls,
+                seconds, store.size() / seconds / 1e6, QFile(path).size() / 1e6, calls,
                 result.written ? "" : qPrintable(" FAILED " + result.message));
     QFile::remove(path);
 }
@@ -71,7 +70,8 @@ void run(qint64 rows, const QString &folder)
     RegisterSample sample{0, {}, {true, true, true}, false, false, QDateTime(QDate(2024, 3, 5), QTime(0, 0), Qt::UTC)};
 
     const qint64 before = residentBytes();
-    RegisterTableModel model;
+    RegisterStore store;
+    RegisterTableModel model(store);
     QElapsedTimer timer;
     timer.start();
     for (qint64 r = 0; r < rows; ++r) {
@@ -83,7 +83,8 @@ void run(qint64 rows, const QString &folder)
         sample.shown = {angle, 360.0f - angle, r % 7 ? std::optional<float>(angle / 2) : std::nullopt};
         sample.pk1State = r % 3 == 0;
         sample.pk2State = r % 5 == 0;
-        model.append(registerRow(sample, choice));
+        store.append(registerRow(sample, choice));
+        model.catchUp();
     }
     const double appendNs = double(timer.nsecsElapsed()) / double(rows);
     const qint64 after = residentBytes();
@@ -95,9 +96,9 @@ void run(qint64 rows, const QString &folder)
     info.measTime = sample.measTime;
     info.continuous = true;
     info.now = sample.now;
-    formatAndReport(model, info);
-    saveAndReport(model, folder + QStringLiteral("/register.txt"), info);
-    saveAndReport(model, folder + QStringLiteral("/register.xls"), info);
+    formatAndReport(store, info);
+    saveAndReport(store, folder + QStringLiteral("/register.txt"), info);
+    saveAndReport(store, folder + QStringLiteral("/register.xls"), info);
 }
 
 } // namespace

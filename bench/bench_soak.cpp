@@ -11,6 +11,7 @@
 #include "DeviceLink.h"
 #include "EventLoop.h"
 #include "Main.h"
+#include "MeasurementSession.h"
 #include "Program.h"
 #include "ProgramCpu.h"
 #include "ProtocolFrame.h"
@@ -171,14 +172,14 @@ private:
     {
         const double seconds = double(wall_.elapsed()) / 1000;
         const InstrumentCounts sent = instrumentCounts(sim_, options_.dropEvery);
-        const ChartData &chart = program_.chart().data();
+        const ChartData &chart = program_.session().chart();
         qint64 points = 0;
         QString perSeries;
         for (int i = 0; i < ChartData::SeriesCount; ++i) {
             points += qint64(chart.series(i).size());
             perSeries += QStringLiteral(" %1").arg(chart.series(i).size());
         }
-        const qint64 rows = program_.registerPage().table().store().size();
+        const qint64 rows = program_.session().rows().size();
         const long rss = residentBytes();
         const long grown = rss - startRss_;
         const qint64 newSamples = decoded_ - lastDecoded_;

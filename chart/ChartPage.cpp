@@ -3,15 +3,15 @@
 #include "ChartExport.h"
 #include "ChartPlot.h"
 #include "Konfigliniform.h"
-#include "SamplePoints.h"
+#include "MeasurementSession.h"
 #include "SettingsFile.h"
 #include "ui_ChartPage.h"
 
 #include <QStyle>
 #include <QTimer>
 
-ChartPage::ChartPage(UserDialogs &dialogs, TKonigLiniiForm &lines, MainWindowLink main, QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::ChartPage>()), lines(lines), main(std::move(main)),
+ChartPage::ChartPage(UserDialogs &dialogs, TKonigLiniiForm &lines, MeasurementSession &session, QWidget *parent)
+    : QWidget(parent), ui(std::make_unique<Ui::ChartPage>()), lines(lines), session(session), chart(session.chart()),
       redrawTimer(new QTimer(this))
 {
     ui->setupUi(this);
@@ -51,6 +51,9 @@ ChartPage::ChartPage(UserDialogs &dialogs, TKonigLiniiForm &lines, MainWindowLin
     connect(ui->BitBtn10, &QPushButton::clicked, exporter, &ChartExport::BitBtn10Click);
     connect(ui->BitBtn11, &QPushButton::clicked, exporter, &ChartExport::BitBtn11Click);
     connect(ui->BitBtn12, &QPushButton::clicked, exporter, &ChartExport::BitBtn12Click);
+    connect(&session, &MeasurementSession::pointAppended, this, &ChartPage::scheduleRedraw);
+    connect(&session, &MeasurementSession::chartCleared, this, [this] { selectPage(paging_.page()); });
+    connect(&session, &MeasurementSession::runAdopted, this, [this] { selectPage(paging_.page()); });
     // The paging starts reset, then as its box says.
     paging_.setPerPage(0, chart, plot->shown());
     CheckBox17Click();
@@ -75,58 +78,24 @@ void ChartPage::scheduleRedraw()
         redrawTimer->start();
 }
 
-void ChartPage::AppendSamplePoints(const Sample &sample)
-{
-    if (!recording)
-        return;
-    ChartSample point;
-    point.measTime = sample.time;
-    const std::array<bool, 3> active = main.activeChannels();
-    for (size_t i = 0; i < 3; ++i) {
-        point.channelValue[i] = sample.value[i];
-        point.active[i] = active[i];
-    }
-    point.pk1State = sample.pk1;
-    point.pk2State = sample.pk2;
-    point.H1 = lines.height(0);
-    point.F1 = lines.offset(0);
-    point.H2 = lines.height(1);
-    point.F2 = lines.offset(1);
-    appendSamplePoints(chart, point);
-    emit pointAppended(point);
-    scheduleRedraw();
-}
-
-void ChartPage::adopt(ChartData &&data)
-{
-    chart = std::move(data);
-    selectPage(paging_.page());
-}
-
 void ChartPage::SpeedButton15Click()
 {
-    SpeedButton17Click();
-    recording = true;
-    main.restartTime();
+    session.record();
 }
 
 void ChartPage::SpeedButton16Click()
 {
-    recording = !recording;
+    session.pauseRecording();
 }
 
 void ChartPage::SpeedButton19Click()
 {
-    recording = false;
-    SpeedButton17Click();
-    main.restartTime();
+    session.stopRecording();
 }
 
 void ChartPage::SpeedButton17Click()
 {
-    chart.clear();
-    emit cleared();
-    selectPage(paging_.page());
+    session.clearChart();
 }
 
 void ChartPage::SpeedButton20Click()
@@ -170,7 +139,7 @@ void ChartPage::SpeedButton14Click()
 
 void ChartPage::followLastPage()
 {
-    if (recording && ui->CheckBox19->isChecked() && paging_.pageCount(chart, plot->shown()) > 1)
+    if (session.recording() && ui->CheckBox19->isChecked() && paging_.pageCount(chart, plot->shown()) > 1)
         SpeedButton13Click();
 }
 

@@ -1,13 +1,8 @@
 #pragma once
 
-#include "ChartData.h"
 #include "ChartPaging.h"
-#include "SamplePoints.h"
-#include "Sample.h"
 
 #include <QWidget>
-#include <array>
-#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -15,6 +10,7 @@ class ChartPage;
 }
 class ChartExport;
 class ChartPlot;
+class MeasurementSession;
 class QLabel;
 class QLineEdit;
 class QTimer;
@@ -28,14 +24,8 @@ class ChartPage : public QWidget {
     Q_OBJECT
 
 public:
-    /// What the chart needs from the main window: which channels are active, and a way to
-    /// restart the acquisition time when recording starts or stops.
-    struct MainWindowLink {
-        std::function<std::array<bool, 3>()> activeChannels;
-        std::function<void()> restartTime;
-    };
-
-    ChartPage(UserDialogs &dialogs, TKonigLiniiForm &lines, MainWindowLink main, QWidget *parent = nullptr);
+    /// Plots the session's points and sends it the record, pause, stop and clear buttons.
+    ChartPage(UserDialogs &dialogs, TKonigLiniiForm &lines, MeasurementSession &session, QWidget *parent = nullptr);
     ~ChartPage() override;
 
     /// The reading of each sensor shown above the chart.
@@ -43,11 +33,6 @@ public:
     /// The sampling rate shown above the chart.
     QLabel *rateLabel() const;
 
-    void AppendSamplePoints(const Sample &sample);
-    /// Takes the points rebuilt after an unclean end in place of the chart's own.
-    void adopt(ChartData &&data);
-    bool chartRecording() const { return recording; }
-    const ChartData &data() const { return chart; }
     const ChartPaging &paging() const { return paging_; }
 
     void SpeedButton15Click(); ///< record
@@ -71,11 +56,6 @@ public:
     void applySettings(const Settings &settings);
     void storeSettings(Settings &settings) const;
 
-signals:
-    /// What the recording chart took from a sample, for the run's journal.
-    void pointAppended(const ChartSample &point);
-    void cleared();
-
 private:
     void selectPage(int page);
     /// Redraws at most once per 50 ms, however fast samples arrive.
@@ -83,11 +63,10 @@ private:
 
     std::unique_ptr<Ui::ChartPage> ui;
     TKonigLiniiForm &lines;
-    MainWindowLink main;
-    ChartData chart;
+    MeasurementSession &session;
+    const ChartData &chart;
     ChartPaging paging_;
     ChartPlot *plot;
     ChartExport *exporter;
     QTimer *redrawTimer;
-    bool recording = false;
 };

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <optional>
 
 namespace {
 
@@ -28,6 +29,14 @@ QPixmap linesPicture(QSize size)
     return picture;
 }
 
+std::optional<int32_t> fieldValue(const QSpinBox *field)
+{
+    // The field's own locale: it writes the lowest integer with group separators.
+    bool ok = false;
+    const int value = field->locale().toInt(field->text().trimmed(), &ok);
+    return ok ? std::optional<int32_t>(value) : std::nullopt;
+}
+
 } // namespace
 
 TKonigLiniiForm::TKonigLiniiForm(QWidget *parent)
@@ -37,10 +46,14 @@ TKonigLiniiForm::TKonigLiniiForm(QWidget *parent)
     move(0, 0);
     heights = {ui->CSpinEdit1, ui->CSpinEdit3, ui->CSpinEdit5, ui->CSpinEdit7};
     offsets = {ui->CSpinEdit2, ui->CSpinEdit4, ui->CSpinEdit6, ui->CSpinEdit8};
-    for (QSpinBox *field : heights)
-        field->findChild<QLineEdit *>()->installEventFilter(this);
-    for (QSpinBox *field : offsets)
-        field->findChild<QLineEdit *>()->installEventFilter(this);
+    for (const auto &fields : {heights, offsets}) {
+        for (QSpinBox *field : fields) {
+            field->findChild<QLineEdit *>()->installEventFilter(this);
+            connect(field, &QSpinBox::editingFinished, this, [this, field] { read(field); });
+        }
+        for (QSpinBox *field : {fields[0], fields[1]})
+            connect(field, &QSpinBox::textChanged, this, &TKonigLiniiForm::announceLines);
+    }
     ui->Image1->setPixmap(linesPicture(ui->Image1->minimumSize()));
     connect(ui->BitBtn1, &QPushButton::clicked, this, &TKonigLiniiForm::BitBtn1Click);
 }
@@ -49,13 +62,16 @@ TKonigLiniiForm::~TKonigLiniiForm() = default;
 
 int32_t TKonigLiniiForm::read(QSpinBox *field)
 {
-    // The field's own locale: it writes the lowest integer with group separators.
-    bool ok = false;
-    const int value = field->locale().toInt(field->text().trimmed(), &ok);
-    if (ok)
-        return value;
+    if (const auto value = fieldValue(field))
+        return *value;
     field->setValue(0);
     return 0;
+}
+
+void TKonigLiniiForm::announceLines()
+{
+    const auto level = [](const QSpinBox *field) { return fieldValue(field).value_or(0); };
+    emit outputLinesChanged(level(heights[0]), level(offsets[0]), level(heights[1]), level(offsets[1]));
 }
 
 int32_t TKonigLiniiForm::height(int line)

@@ -39,12 +39,18 @@ public:
     void applySettings(const Settings &settings);
     void storeSettings(Settings &settings) const;
 
+signals:
+    /// The PK1 and PK2 fields changed: the levels the chart plots from now on. Text that is
+    /// not a number counts as 0 and is shown as "0" once the field is left.
+    void outputLinesChanged(int32_t H1, int32_t F1, int32_t H2, int32_t F2);
+
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     int32_t read(QSpinBox *field);
+    void announceLines();
 
     std::unique_ptr<Ui::TKonigLiniiForm> ui;
     std::array<QSpinBox *, 4> heights;

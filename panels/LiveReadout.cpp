@@ -97,7 +97,6 @@ void LiveReadout::UpdateReadout(const Sample &sample, int32_t mode)
         const double clamped = std::isnan(value) ? 0.0 : std::clamp(std::trunc(double(value)), 0.0, 360.0);
         sensor.gauge->setValue(int(clamped));
         const QString text = valueText(value);
-        shown[i] = value;
         setText(sensor.value, text);
         if (sensor.chartValue)
             setText(sensor.chartValue, text);
@@ -107,12 +106,12 @@ void LiveReadout::UpdateReadout(const Sample &sample, int32_t mode)
     setLamp(lamps[1], sample.pk2);
 }
 
-void LiveReadout::Timer1Timer(const AcquisitionState &acquisition, bool continuous, int periodMs)
+void LiveReadout::Timer1Timer(double measTime, bool continuous, int periodMs)
 {
     const QString rate = continuous || periodMs <= 0 ? QString() : QString::asprintf("%3.5f", 1000.0 / periodMs);
     labels.rate->setText(DecimalComma(rate));
     labels.chartRate->setText(DecimalComma(rate));
-    labels.time->setText(DecimalComma(FormatGeneral(RoundDecimal(acquisition.measTime, -2))));
+    labels.time->setText(DecimalComma(FormatGeneral(RoundDecimal(measTime, -2))));
     for (size_t i = 0; i < 3; ++i) {
         const SensorControls &sensor = sensors[i];
         if (sensor.active->isChecked())

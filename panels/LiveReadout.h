@@ -1,12 +1,10 @@
 #pragma once
 
-#include "AcquisitionPacer.h"
 #include "Sample.h"
 #include "SensorControls.h"
 
 #include <QString>
 #include <array>
-#include <optional>
 
 class QLabel;
 class QWidget;
@@ -26,17 +24,14 @@ public:
 
     void UpdateReadout(const Sample &sample, int32_t mode);
     /// The 50 ms tick; the caller skips it while the idle step is 0.
-    void Timer1Timer(const AcquisitionState &acquisition, bool continuous, int periodMs);
+    void Timer1Timer(double measTime, bool continuous, int periodMs);
 
     /// The text a value field shows for a reading.
     static QString valueText(float value);
-    /// The reading each value field shows; none while it still shows its dashes.
-    const std::array<std::optional<float>, 3> &shownValues() const { return shown; }
 
 private:
     const std::array<SensorControls, 3> &sensors;
     std::array<QLabel *, 2> lamps;
     Labels labels;
     Sample last;
-    std::array<std::optional<float>, 3> shown;
 };

@@ -1,5 +1,6 @@
 #include "RegisterPage.h"
 
+#include "MeasurementSession.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterSave.h"
 #include "RegisterSaveProgress.h"
@@ -41,10 +42,10 @@ void setFrom(QCheckBox *box, const std::optional<bool> &value)
 
 } // namespace
 
-RegisterPage::RegisterPage(UserDialogs &dialogs, std::function<RegisterSample()> reading,
+RegisterPage::RegisterPage(UserDialogs &dialogs, MeasurementSession &session,
                            std::function<RegisterFileInfo()> fileInfo, QWidget *parent)
-    : QWidget(parent), ui(std::make_unique<Ui::RegisterPage>()), dialogs(dialogs), reading(std::move(reading)),
-      fileInfo(std::move(fileInfo)), model(new RegisterTableModel(this)),
+    : QWidget(parent), ui(std::make_unique<Ui::RegisterPage>()), dialogs(dialogs), session(session),
+      fileInfo(std::move(fileInfo)), model(new RegisterTableModel(session.rows(), this)),
       SaveDialog4(RememberedFileDialog::Save, saveDialogRequest()), followTimer(new QTimer(this))
 {
     ui->setupUi(this);
@@ -82,8 +83,15 @@ RegisterPage::RegisterPage(UserDialogs &dialogs, std::function<RegisterSample()>
     // toggled, not clicked: a box set from code or from the settings runs its handler too.
     connect(ui->CheckBox16, &QCheckBox::toggled, this, &RegisterPage::CheckBox16Click);
     connect(ui->CheckBox12, &QCheckBox::toggled, this, &RegisterPage::CheckBox12Click);
+    for (QCheckBox *box : {ui->CheckBox16, ui->CheckBox4, ui->CheckBox5, ui->CheckBox6, ui->CheckBox10, ui->CheckBox20,
+                           ui->CheckBox7, ui->CheckBox8, ui->CheckBox9, ui->CheckBox11})
+        connect(box, &QCheckBox::toggled, this, &RegisterPage::passChoice);
+    connect(&session, &MeasurementSession::rowRegistered, this, &RegisterPage::showLastRow);
+    connect(&session, &MeasurementSession::registerCleared, this, &RegisterPage::showAllRows);
+    connect(&session, &MeasurementSession::runAdopted, this, &RegisterPage::showAllRows);
     CheckBox16Click();
     CheckBox12Click();
+    passChoice();
 }
 
 RegisterPage::~RegisterPage() = default;
@@ -123,14 +131,7 @@ void RegisterPage::storeSettings(Settings &settings) const
     r.colour = ui->CheckBox12->isChecked();
 }
 
-void RegisterPage::takeSample(const Sample &)
-{
-    // The row copies what the readout shows, which has already taken this sample.
-    if (ui->CheckBox16->isChecked())
-        BitBtn5Click();
-}
-
-RegisterChoice RegisterPage::choice() const
+void RegisterPage::passChoice()
 {
     RegisterChoice c;
     c.sampleNumber = ui->CheckBox11->isChecked();
@@ -140,7 +141,8 @@ RegisterChoice RegisterPage::choice() const
     c.channel = {ui->CheckBox4->isChecked(), ui->CheckBox5->isChecked(), ui->CheckBox6->isChecked()};
     c.pk1 = ui->CheckBox10->isChecked();
     c.pk2 = ui->CheckBox20->isChecked();
-    return c;
+    session.setRegisterChoice(c);
+    session.setAutoRegister(ui->CheckBox16->isChecked());
 }
 
 int RegisterPage::indexColumnWidth() const
@@ -151,20 +153,12 @@ int RegisterPage::indexColumnWidth() const
 
 void RegisterPage::BitBtn5Click()
 {
-    RegisterSample sample = reading();
-    const RegisterChoice chosen = choice();
-    // The clock is read only for a row that shows it: the local time costs a look at the time
-    // zone, at every sample while "autoodczyt" is on.
-    if (!sample.now.isValid() && (chosen.date || chosen.time))
-        sample.now = QDateTime::currentDateTime();
-    const RegisterRow row = registerRow(sample, chosen);
-    model->append(row);
-    emit rowRegistered(row);
-    showLastRow();
+    session.registerReading();
 }
 
 void RegisterPage::showLastRow()
 {
+    model->catchUp();
     if (const int width = indexColumnWidth(); ui->StringGrid1->columnWidth(IndexColumn) != width)
         ui->StringGrid1->setColumnWidth(IndexColumn, width);
     // The newest row becomes the last one visible: at once, then at most every 50 ms, since
@@ -185,9 +179,9 @@ void RegisterPage::followLastRow()
     followTimer->start();
 }
 
-void RegisterPage::adopt(RegisterStore &&rows)
+void RegisterPage::showAllRows()
 {
-    model->adopt(std::move(rows));
+    model->reset();
     showLastRow();
 }
 
@@ -204,8 +198,7 @@ void RegisterPage::CheckBox12Click()
 void RegisterPage::Button1Click()
 {
     if (dialogs.confirm(QStringLiteral("Czyszczenie tabeli rejestracji pomiarów...\nCzy jesteś pewien?"))) {
-        model->clear();
-        emit cleared();
+        session.clearRegister();
     }
 }
 
@@ -226,7 +219,7 @@ void RegisterPage::BitBtn4Click()
         info.now = QDateTime::currentDateTime();
     RegisterSaveProgress progress(this);
     const RegisterSaveResult result =
-        saveRegister(SaveDialog4.fileName(), filterPair(chosenFilter), model->store(), info, progress.callback());
+        saveRegister(SaveDialog4.fileName(), filterPair(chosenFilter), session.rows(), info, progress.callback());
     progress.dialog().close();
     if (!result.written)
         dialogs.message(result.message);

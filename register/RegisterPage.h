@@ -3,7 +3,6 @@
 #include "RegisterFileInfo.h"
 #include "Registration.h"
 #include "RememberedFileDialog.h"
-#include "Sample.h"
 
 #include <QWidget>
 
@@ -15,7 +14,7 @@ class RegisterPage;
 }
 class QCheckBox;
 class QTimer;
-class RegisterStore;
+class MeasurementSession;
 class RegisterTableModel;
 class UserDialogs;
 struct Settings;
@@ -26,10 +25,10 @@ class RegisterPage : public QWidget {
     Q_OBJECT
 
 public:
-    /// `reading` tells what the readout shows at the moment of a registration (a `now` left
-    /// invalid is taken from the clock); `fileInfo` the facts the files' header lines describe.
-    RegisterPage(UserDialogs &dialogs, std::function<RegisterSample()> reading,
-                 std::function<RegisterFileInfo()> fileInfo, QWidget *parent = nullptr);
+    /// Shows the session's rows and sends it the user's choices; `fileInfo` tells the facts the
+    /// files' header lines describe.
+    RegisterPage(UserDialogs &dialogs, MeasurementSession &session, std::function<RegisterFileInfo()> fileInfo,
+                 QWidget *parent = nullptr);
     ~RegisterPage() override;
 
     /// The column titles, written at start-up when the settings file exists.
@@ -37,9 +36,6 @@ public:
     /// The register's check boxes from the settings file, set in its line order as clicks.
     void applySettings(const Settings &settings);
     void storeSettings(Settings &settings) const;
-
-    /// Every sample comes here; it is registered while "autoodczyt" is checked.
-    void takeSample(const Sample &sample);
 
     /// "Odczytaj pozycje": registers one row.
     void BitBtn5Click();
@@ -53,23 +49,18 @@ public:
     void CheckBox12Click();
 
     const RegisterTableModel &table() const { return *model; }
-    /// Takes the rows rebuilt after an unclean end in place of the table's own.
-    void adopt(RegisterStore &&rows);
-
-signals:
-    /// A registration, for the run's journal.
-    void rowRegistered(const RegisterRow &row);
-    void cleared();
 
 private:
-    RegisterChoice choice() const;
+    /// The boxes that decide what a registration holds, as the session registers by them.
+    void passChoice();
+    void showAllRows();
     int indexColumnWidth() const;
     void showLastRow();
     void followLastRow();
 
     std::unique_ptr<Ui::RegisterPage> ui;
     UserDialogs &dialogs;
-    std::function<RegisterSample()> reading;
+    MeasurementSession &session;
     std::function<RegisterFileInfo()> fileInfo;
     RegisterTableModel *model;
     RememberedFileDialog SaveDialog4;

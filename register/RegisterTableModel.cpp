@@ -2,6 +2,7 @@
 
 #include <QColor>
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -29,13 +30,16 @@ QVariant columnColour(int column)
 
 } // namespace
 
-RegisterTableModel::RegisterTableModel(QObject *parent) : QAbstractTableModel(parent) {}
+RegisterTableModel::RegisterTableModel(const RegisterStore &store, QObject *parent)
+    : QAbstractTableModel(parent), store_(store), shown_(store.size())
+{
+}
 
 int RegisterTableModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid())
         return 0;
-    return int(std::clamp<qint64>(store_.size(), 1, std::numeric_limits<int>::max()));
+    return int(std::clamp<qint64>(shown_, 1, std::numeric_limits<int>::max()));
 }
 
 int RegisterTableModel::columnCount(const QModelIndex &parent) const
@@ -49,7 +53,7 @@ QVariant RegisterTableModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::BackgroundRole)
         return coloured_ ? columnColour(index.column()) : QVariant();
-    if (role != Qt::DisplayRole || index.row() >= store_.size())
+    if (role != Qt::DisplayRole || index.row() >= shown_)
         return {};
     return cellText_.text(index.row(), store_.at(index.row()), index.column());
 }
@@ -76,27 +80,26 @@ void RegisterTableModel::setColoured(bool coloured)
     emit dataChanged(index(0, 0), index(rowCount() - 1, RegisterColumnCount - 1), {Qt::BackgroundRole});
 }
 
-void RegisterTableModel::append(const RegisterRow &row)
+void RegisterTableModel::catchUp()
 {
-    const qint64 n = store_.size();
-    if (n == 0) {
-        store_.append(row);
-        emit dataChanged(index(0, 0), index(0, RegisterColumnCount - 1), {Qt::DisplayRole});
+    // A view holds at most int rows; the store may hold more than it can show.
+    const qint64 total = std::min<qint64>(store_.size(), std::numeric_limits<int>::max());
+    if (total <= shown_)
         return;
+    if (shown_ == 0) {
+        shown_ = 1;
+        emit dataChanged(index(0, 0), index(0, RegisterColumnCount - 1), {Qt::DisplayRole});
+        if (total == 1)
+            return;
     }
-    beginInsertRows({}, int(n), int(n));
-    store_.append(row);
+    beginInsertRows({}, int(shown_), int(total - 1));
+    shown_ = total;
     endInsertRows();
 }
 
-void RegisterTableModel::clear()
-{
-    adopt(RegisterStore());
-}
-
-void RegisterTableModel::adopt(RegisterStore &&rows)
+void RegisterTableModel::reset()
 {
     beginResetModel();
-    store_ = std::move(rows);
+    shown_ = std::min<qint64>(store_.size(), std::numeric_limits<int>::max());
     endResetModel();
 }

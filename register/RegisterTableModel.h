@@ -5,13 +5,14 @@
 
 #include <QAbstractTableModel>
 
-/// The register table: one row per registration, or one empty row while there is none. Column
-/// titles are the horizontal header. Cell texts are made only when shown.
+/// The register table, a view over the rows of a store owned elsewhere: one row per
+/// registration, or one empty row while there is none. Column titles are the horizontal
+/// header. Cell texts are made only when shown.
 class RegisterTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    explicit RegisterTableModel(QObject *parent = nullptr);
+    explicit RegisterTableModel(const RegisterStore &store, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -24,17 +25,15 @@ public:
     void setColoured(bool coloured);
     bool coloured() const { return coloured_; }
 
-    /// Adds a registration at the end; the first one fills the empty row.
-    void append(const RegisterRow &row);
-    /// Removes every registration; the next one is numbered 0 again.
-    void clear();
-    /// Replaces every registration with the given rows.
-    void adopt(RegisterStore &&rows);
-
+    /// Shows the rows the store gained at its end since the last call; the first fills the empty row.
+    void catchUp();
+    /// The store was emptied or replaced as a whole.
+    void reset();
     const RegisterStore &store() const { return store_; }
 
 private:
-    RegisterStore store_;
+    const RegisterStore &store_;
+    qint64 shown_ = 0; ///< the store's rows the view knows of
     mutable RegisterCellText cellText_;
     bool titles_ = false;
     bool coloured_ = false;

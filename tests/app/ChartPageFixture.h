@@ -4,6 +4,7 @@
 #include "ChartExportWindow.h"
 #include "ChartPage.h"
 #include "Konfigliniform.h"
+#include "MeasurementSession.h"
 #include "RecordingDialogs.h"
 #include "SettingsFile.h"
 #include <QApplication>
@@ -25,20 +26,25 @@
 // The chart page over an acquisition clock the test advances, and small helpers.
 namespace {
 
-/// A chart page over an acquisition clock the test advances, with recorded dialogs.
+/// A chart page over a session whose acquisition clock the test advances, with recorded dialogs.
 struct Fixture {
     RecordingDialogs dialogs;
     TKonigLiniiForm lines;
     std::array<bool, 3> active{true, true, true};
     double measTime = 0;
     int restarts = 0;
-    ChartPage page{dialogs,
-                   lines,
-                   {[this] { return active; },
-                    [this] {
-                        ++restarts;
-                        measTime = 0;
-                    }}};
+    MeasurementSession session{{[this] { return measTime; },
+                                [this](double seconds) {
+                                    ++restarts;
+                                    measTime = seconds;
+                                }}};
+    ChartPage page{dialogs, lines, session};
+
+    Fixture()
+    {
+        QObject::connect(&lines, &TKonigLiniiForm::outputLinesChanged, &session, &MeasurementSession::setOutputLines);
+        session.setOutputLines(lines.height(0), lines.offset(0), lines.height(1), lines.offset(1));
+    }
 
     /// One sample at the current time; the clock then runs one second on.
     void sample(bool pk1 = false, bool pk2 = false)
@@ -49,7 +55,8 @@ struct Fixture {
         s.present = {true, true, true};
         s.pk1 = pk1;
         s.pk2 = pk2;
-        page.AppendSamplePoints(s);
+        session.setActiveChannels(active);
+        session.takeSample(s);
         measTime += 1;
     }
     void samples(int count)

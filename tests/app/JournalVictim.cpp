@@ -2,9 +2,9 @@
 // is killed. Each registration's time is printed once the journal has taken it.
 #include "ConfigText.h"
 #include "ContinuousSampling.h"
+#include "MeasurementSession.h"
 #include "PtyInstrument.h"
 #include "RecordingDialogs.h"
-#include "RegisterPage.h"
 #include "RegisterRow.h"
 
 #include <QApplication>
@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     RecordingDialogs dialogs;
     Program program(dialogs);
     // Connected after the journal's own connection, so it runs after the journal took the row.
-    QObject::connect(&program.registerPage(), &RegisterPage::rowRegistered, [](const RegisterRow &row) {
+    QObject::connect(&program.session(), &MeasurementSession::rowRegistered, [](const RegisterRow &row) {
         std::printf("%.17g\n", row.measTime);
         std::fflush(stdout);
     });

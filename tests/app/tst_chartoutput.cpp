@@ -46,8 +46,8 @@ void ChartOutputTest::arrowsChangeLevelAtOnceFrameCloseKeepsStored()
     QCOMPARE(f.lineField(4)->value(), 75);
     f.sample(true, false);
 
-    const PointSeries &pk1 = f.page.data().series(3);
-    const PointSeries &pk2 = f.page.data().series(4);
+    const PointSeries &pk1 = f.session.chart().series(3);
+    const PointSeries &pk2 = f.session.chart().series(4);
     QCOMPARE(QList<double>({pk1.y(0), pk1.y(1), pk1.y(2), pk1.y(3)}), QList<double>({50, 51, 51, 50}));
     QCOMPARE(QList<double>({pk2.y(0), pk2.y(1), pk2.y(2), pk2.y(3)}), QList<double>({125, 74, 74, 75}));
 }
@@ -100,8 +100,8 @@ void ChartOutputTest::settingsLoadFieldsFromStart()
     // The plot uses them before the window was ever shown.
     f.page.SpeedButton15Click();
     f.sample(true, false);
-    QCOMPARE(f.page.data().series(3).y(0), 300.0);
-    QCOMPARE(f.page.data().series(4).y(0), 201.0);
+    QCOMPARE(f.session.chart().series(3).y(0), 300.0);
+    QCOMPARE(f.session.chart().series(4).y(0), 201.0);
 }
 
 void ChartOutputTest::largeStoredValuesGiveExactLevel()
@@ -116,8 +116,8 @@ void ChartOutputTest::largeStoredValuesGiveExactLevel()
     f.lines.applySettings(settings);
     f.page.SpeedButton15Click();
     f.sample(true, true);
-    QCOMPARE(f.page.data().series(3).y(0), 4294967294.0);
-    QCOMPARE(f.page.data().series(4).y(0), -4294967296.0);
+    QCOMPARE(f.session.chart().series(3).y(0), 4294967294.0);
+    QCOMPARE(f.session.chart().series(4).y(0), -4294967296.0);
 }
 
 void ChartOutputTest::fieldThatIsNoNumberReadsZero()
@@ -232,7 +232,7 @@ void ChartOutputTest::exportWindowFormats()
     f.samples(3);
     ChartExport *exporter = f.page.findChild<ChartExport *>();
     QVERIFY(exporter);
-    ChartExportWindow window(*exporter, f.page.data(), f.dialogs, &f.page);
+    ChartExportWindow window(*exporter, f.session.chart(), f.dialogs, &f.page);
     const QString path = dir.filePath(QStringLiteral("wykres.out"));
     f.dialogs.files = {ChosenFile{path}};
     window.exportAs(int(ChartExportWindow::formats().indexOf(format)));

@@ -74,16 +74,16 @@ void ChartPageTest::recording()
         else
             f.child<QToolButton>(buttons.value(step))->click();
     }
-    QCOMPARE(xsOf(f.page.data().series(3)), pkXs);
-    QCOMPARE(xsOf(f.page.data().series(4)), pkXs);
+    QCOMPARE(xsOf(f.session.chart().series(3)), pkXs);
+    QCOMPARE(xsOf(f.session.chart().series(4)), pkXs);
     QList<int> got;
     for (int i = 0; i < ChartData::SeriesCount; ++i)
-        got << int(f.page.data().series(i).size());
+        got << int(f.session.chart().series(i).size());
     QCOMPARE(got, counts);
     QCOMPARE(f.restarts, restarts);
-    QCOMPARE(f.page.chartRecording(), recordingAfter);
+    QCOMPARE(f.session.recording(), recordingAfter);
     if (counts[0] > 0)
-        QCOMPARE(f.page.data().series(0).y(0), 10.5);
+        QCOMPARE(f.session.chart().series(0).y(0), 10.5);
 }
 
 // Samples at x = 0, 1, 2, …; action: last / first / next (the indicator's right arrow) / none.
@@ -196,7 +196,7 @@ void ChartPageTest::hiddenSeriesNoLongerCounts()
     for (int i = 1; i < ChartData::SeriesCount; ++i)
         QVERIFY2(!plot->graph(i)->visible(), qPrintable(plot->graph(i)->name()));
     QTRY_COMPARE(f.indicator(), QStringLiteral("Page 1 of 2"));
-    QCOMPARE(f.page.data().series(3).size(), std::size_t(25)); // its points stay
+    QCOMPARE(f.session.chart().series(3).size(), std::size_t(25)); // its points stay
 
     f.page.SpeedButton13Click();
     QCOMPARE(f.page.paging().page(), 2);
@@ -298,7 +298,7 @@ void ChartPageTest::longRecordingDrawsFewPoints()
         s.value = {float(i % 360), float((i * 7) % 360), float((i / 3) % 360)};
         s.pk1 = (i / 50) % 2;
         s.pk2 = (i / 70) % 2;
-        f.page.AppendSamplePoints(s);
+        f.session.takeSample(s);
     }
     QElapsedTimer clock;
     clock.start();

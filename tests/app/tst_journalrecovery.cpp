@@ -4,6 +4,7 @@
 #include "ContinuousSampling.h"
 #include "DeviceLink.h"
 #include "JournalRecovery.h"
+#include "MeasurementSession.h"
 #include "PtyInstrument.h"
 #include "RecordingDialogs.h"
 #include "RegisterPage.h"
@@ -27,13 +28,13 @@ struct Recorded {
 Recorded recorded(Program &program)
 {
     Recorded r;
-    const ChartData &chart = program.chart().data();
+    const ChartData &chart = program.session().chart();
     for (int s = 0; s < ChartData::SeriesCount; ++s) {
         r.series.emplace_back();
         for (std::size_t i = 0; i < chart.series(s).size(); ++i)
             r.series.back().emplace_back(chart.series(s).x(i), chart.series(s).y(i));
     }
-    const RegisterStore &store = program.registerPage().table().store();
+    const RegisterStore &store = program.session().rows();
     for (qint64 i = 0; i < store.size(); ++i)
         r.rows.push_back(store.at(i));
     return r;
@@ -92,7 +93,8 @@ private slots:
             Program program(dialogs);
             QCOMPARE(dialogs.shown.size(), 1);
             QVERIFY(dialogs.shown.first().startsWith(Question));
-            QVERIFY(dialogs.shown.first().contains(QStringLiteral("punkty wykresu: 300, wiersze tabeli rejestracji: 300")));
+            QVERIFY(
+                dialogs.shown.first().contains(QStringLiteral("punkty wykresu: 300, wiersze tabeli rejestracji: 300")));
             compare(recorded(program), before);
             sample(program, 20); // the recovered run goes on in the same journal
             before = recorded(program);
@@ -101,7 +103,7 @@ private slots:
             RecordingDialogs dialogs;
             Program program(dialogs);
             QCOMPARE(dialogs.shown.size(), 1);
-            QCOMPARE(program.registerPage().table().store().size(), 0);
+            QCOMPARE(program.session().rows().size(), 0);
         }
         const QStringList kept = QDir(dir.path()).entryList({QStringLiteral("journal-*.kxj")});
         QCOMPARE(kept.size(), 1);
@@ -155,13 +157,14 @@ private slots:
         victim.kill();
         QVERIFY(victim.waitForFinished(5000));
         readLines();
-        const auto due = std::count_if(arrived.begin(), arrived.end(), [&](qint64 at) { return at <= killedAt - 1000; });
+        const auto due =
+            std::count_if(arrived.begin(), arrived.end(), [&](qint64 at) { return at <= killedAt - 1000; });
 
         RecordingDialogs dialogs;
         dialogs.answers = {true};
         Program program(dialogs);
         QVERIFY(!dialogs.shown.isEmpty() && dialogs.shown.first().startsWith(Question));
-        const RegisterStore &rows = program.registerPage().table().store();
+        const RegisterStore &rows = program.session().rows();
         QVERIFY2(rows.size() >= due, qPrintable(QStringLiteral("%1 rows, %2 due").arg(rows.size()).arg(due)));
         QVERIFY(rows.size() <= qint64(printed.size()) + 1);
         for (qint64 i = 0; i < std::min(rows.size(), qint64(printed.size())); ++i)
@@ -181,11 +184,11 @@ private slots:
             return dialogs.shown.filter(QStringLiteral("Zabezpieczanie pomiarów na wypadek awarii")).size();
         };
         QVERIFY(runUntil([&] { return journalMessages() > 0; }, 5000));
-        const qint64 rowsAtMessage = program.registerPage().table().store().size();
+        const qint64 rowsAtMessage = program.session().rows().size();
         runFor(1000);
         QCOMPARE(journalMessages(), 1);
         QVERIFY(dialogs.shown.first().contains(QStringLiteral("No space left on device")));
-        QVERIFY(program.registerPage().table().store().size() > rowsAtMessage + 50);
+        QVERIFY(program.session().rows().size() > rowsAtMessage + 50);
     }
 };
 

@@ -1,3 +1,4 @@
+#include "MeasurementSession.h"
 #include "RecordingDialogs.h"
 #include "RegisterPage.h"
 #include "RegisterSaveProgress.h"
@@ -18,12 +19,34 @@ namespace {
 
 const QDateTime kNow(QDate(2024, 3, 5), QTime(14, 7, 9));
 
-/// The page over a readout the test sets, with the recorded dialogs.
+/// The page over a session whose clocks and readings the test sets, with the recorded dialogs.
 struct Fixture {
     RecordingDialogs dialogs;
-    RegisterSample shown{1.5, {12.3456f, 200.5f, 5.0f}, {true, true, true}, true, false, kNow};
+    double measTime = 1.5;
+    MeasurementSession session{{[this] { return measTime; }, [this](double s) { measTime = s; }, [] { return kNow; }}};
     RegisterFileInfo info{QStringLiteral("KX520S"), 1.5, false, 100, kNow, {true, true, true}};
-    RegisterPage page{dialogs, [this] { return shown; }, [this] { return info; }};
+    RegisterPage page{dialogs, session, [this] { return info; }};
+
+    /// The readout shows a sample taken while the given channels were active; it is not registered.
+    explicit Fixture(const std::array<bool, 3> &active = {true, true, true},
+                     const std::array<float, 3> &values = {12.3456f, 200.5f, 5.0f})
+    {
+        session.setActiveChannels(active);
+        session.setAutoRegister(false);
+        session.takeSample(sample(values));
+        session.setAutoRegister(box("CheckBox16")->isChecked());
+        session.setActiveChannels({true, true, true});
+    }
+    /// A sample as the device service hands it on.
+    Sample sample(const std::array<float, 3> &values = {12.3456f, 200.5f, 5.0f}) const
+    {
+        Sample s;
+        s.time = measTime;
+        s.value = values;
+        s.present = {true, true, true};
+        s.pk1 = true;
+        return s;
+    }
 
     QTableView *grid() { return page.findChild<QTableView *>(QStringLiteral("StringGrid1")); }
     QCheckBox *box(const char *name) { return page.findChild<QCheckBox *>(QLatin1String(name)); }
@@ -136,11 +159,11 @@ void RegisterPageTest::registration()
 
 void RegisterPageTest::uncheckedTimeLeavesEarlierRows()
 {
-    Fixture f;
-    f.shown.shown = {std::nullopt, 7.25f, std::nullopt}; // fields still showing their dashes
+    // Fields 0 and 2 still show their dashes: no sample came while they were active.
+    Fixture f({false, true, false}, {1.0f, 7.25f, 3.0f});
     f.page.BitBtn5Click();
     f.box("CheckBox9")->click();
-    f.shown.measTime = 2.0;
+    f.measTime = 2.0;
     f.page.BitBtn5Click();
     // The width follows the boxes at every registration, not when they change.
     f.box("CheckBox7")->click();
@@ -157,12 +180,12 @@ void RegisterPageTest::uncheckedTimeLeavesEarlierRows()
 void RegisterPageTest::autoRegistration()
 {
     Fixture f;
-    f.page.takeSample({});
-    f.page.takeSample({});
+    f.session.takeSample(f.sample());
+    f.session.takeSample(f.sample());
     QCOMPARE(f.row(1).at(0), QStringLiteral("1 "));
     f.box("CheckBox16")->setChecked(false); // from code, like a click
     QVERIFY(f.button("BitBtn5")->isEnabled());
-    f.page.takeSample({});
+    f.session.takeSample(f.sample());
     QCOMPARE(f.page.table().rowCount(), 2);
 }
 

@@ -10,6 +10,23 @@ namespace {
 
 const QDateTime kNow(QDate(2024, 3, 5), QTime(14, 7, 9));
 
+/// Rows registered into a store, shown by a model over it.
+struct Table {
+    RegisterStore store;
+    RegisterTableModel model{store};
+
+    void append(const RegisterRow &row)
+    {
+        store.append(row);
+        model.catchUp();
+    }
+    void clear()
+    {
+        store.clear();
+        model.reset();
+    }
+};
+
 QStringList rowTexts(const RegisterTableModel &model, int row)
 {
     QStringList texts;
@@ -38,6 +55,7 @@ private slots:
     void registeredRow_data();
     void registeredRow();
     void appendsAtTheEndOnly();
+    void rowsGainedMeanwhileComeInOneInsert();
     void clearNumbersFromZero();
     void titlesOnlyWhenShown();
     void colourByColumn();
@@ -88,23 +106,25 @@ void RegisterTableTest::registeredRow()
     QFETCH(RegisterChoice, choice);
     QFETCH(QStringList, cells);
 
-    RegisterTableModel model;
+    Table table;
+    RegisterTableModel &model = table.model;
     QCOMPARE(model.rowCount(), 1);
     QCOMPARE(rowTexts(model, 0), QStringList(9, QString()));
-    model.append(registerRow(sample, choice));
+    table.append(registerRow(sample, choice));
     QCOMPARE(model.rowCount(), 1);
     QCOMPARE(rowTexts(model, 0), cells);
 }
 
 void RegisterTableTest::appendsAtTheEndOnly()
 {
-    RegisterTableModel model;
+    Table table;
+    RegisterTableModel &model = table.model;
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     const RegisterSample sample = sampleOf({1.0f, 2.0f, 3.0f});
 
-    model.append(registerRow(sample, {}));
+    table.append(registerRow(sample, {}));
     QCOMPARE(inserted.count(), 0);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.at(0).at(0).toModelIndex().row(), 0);
@@ -112,7 +132,7 @@ void RegisterTableTest::appendsAtTheEndOnly()
     RegisterChoice noTime;
     noTime.measTime = false;
     for (int n = 1; n < 30; ++n) {
-        model.append(registerRow(sample, n == 5 ? noTime : RegisterChoice()));
+        table.append(registerRow(sample, n == 5 ? noTime : RegisterChoice()));
         QCOMPARE(inserted.count(), n);
         QCOMPARE(inserted.last().at(1).toInt(), n);
         QCOMPARE(inserted.last().at(2).toInt(), n);
@@ -126,23 +146,46 @@ void RegisterTableTest::appendsAtTheEndOnly()
     QCOMPARE(model.index(6, 1).data().toString(), "1,500");
 }
 
+void RegisterTableTest::rowsGainedMeanwhileComeInOneInsert()
+{
+    Table table;
+    QSignalSpy inserted(&table.model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy changed(&table.model, &QAbstractItemModel::dataChanged);
+    const RegisterRow row = registerRow(sampleOf({1.0f, 2.0f, 3.0f}), {});
+    for (int n = 0; n < 5; ++n)
+        table.store.append(row);
+    QCOMPARE(table.model.rowCount(), 1); // the view learns of them only when told
+    QCOMPARE(table.model.index(0, 0).data().toString(), QString());
+    table.model.catchUp();
+    QCOMPARE(changed.count(), 1); // the empty row filled
+    QCOMPARE(inserted.count(), 1);
+    QCOMPARE(inserted.last().at(1).toInt(), 1);
+    QCOMPARE(inserted.last().at(2).toInt(), 4);
+    QCOMPARE(table.model.rowCount(), 5);
+    QCOMPARE(table.model.index(4, 0).data().toString(), "4 ");
+    table.model.catchUp(); // nothing new
+    QCOMPARE(inserted.count(), 1);
+}
+
 void RegisterTableTest::clearNumbersFromZero()
 {
-    RegisterTableModel model;
+    Table table;
+    RegisterTableModel &model = table.model;
     const RegisterSample sample = sampleOf({1.0f, 2.0f, 3.0f});
     for (int n = 0; n < 3; ++n)
-        model.append(registerRow(sample, {}));
-    model.clear();
+        table.append(registerRow(sample, {}));
+    table.clear();
     QCOMPARE(model.rowCount(), 1);
     QCOMPARE(model.store().size(), 0);
     QCOMPARE(model.index(0, 0).data().toString(), QString());
-    model.append(registerRow(sample, {}));
+    table.append(registerRow(sample, {}));
     QCOMPARE(model.index(0, 0).data().toString(), "0 ");
 }
 
 void RegisterTableTest::titlesOnlyWhenShown()
 {
-    RegisterTableModel model;
+    Table table;
+    RegisterTableModel &model = table.model;
     QVERIFY(!model.headerData(0, Qt::Horizontal).isValid());
     QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
     model.showTitles();
@@ -155,9 +198,10 @@ void RegisterTableTest::titlesOnlyWhenShown()
 
 void RegisterTableTest::colourByColumn()
 {
-    RegisterTableModel model;
+    Table table;
+    RegisterTableModel &model = table.model;
     for (int n = 0; n < 3; ++n)
-        model.append(registerRow(sampleOf({1.0f, 2.0f, 3.0f}), {}));
+        table.append(registerRow(sampleOf({1.0f, 2.0f, 3.0f}), {}));
     QVERIFY(!model.index(2, 2).data(Qt::BackgroundRole).isValid());
 
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);

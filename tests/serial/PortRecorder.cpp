@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-PortRecorder::PortRecorder(Tserial_event &port, bool releaseReads)
+PortRecorder::PortRecorder(Tserial_event &port, bool releaseReads) : port_(port)
 {
     port.setNotifier([this, releaseReads](Tserial_event *p, int code) {
         {
@@ -20,6 +20,11 @@ PortRecorder::PortRecorder(Tserial_event &port, bool releaseReads)
         if (code == Tserial_event::DataArrived && releaseReads)
             p->rxDone();
     });
+}
+
+PortRecorder::~PortRecorder()
+{
+    port_.setNotifier(nullptr);
 }
 
 bool PortRecorder::waitFor(int code, int count, int timeoutMs)

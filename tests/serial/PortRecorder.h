@@ -17,6 +17,10 @@ public:
     };
 
     explicit PortRecorder(Tserial_event &port, bool releaseReads = true);
+    /// Detaches from the port: a worker still running delivers nothing here any more.
+    ~PortRecorder();
+    PortRecorder(const PortRecorder &) = delete;
+    PortRecorder &operator=(const PortRecorder &) = delete;
 
     /// Extra work run on the worker thread inside the notifier, before the burst is released.
     std::function<void(int code)> hook;
@@ -32,6 +36,7 @@ public:
 private:
     QList<QByteArray> blocks(int code);
 
+    Tserial_event &port_;
     std::mutex mutex_;
     std::condition_variable changed_;
     QList<Event> events_;

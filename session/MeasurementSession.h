@@ -1,0 +1,84 @@
+#pragma once
+
+#include "AcquisitionClock.h"
+#include "ChartData.h"
+#include "RegisterStore.h"
+#include "Registration.h"
+#include "Sample.h"
+#include "SamplePoints.h"
+
+#include <QObject>
+#include <array>
+#include <optional>
+
+/// The run's measurements, apart from any window: each sample becomes a register row (while
+/// "autoodczyt" is on) and chart points (while recording), computed from the inputs the user
+/// set (the channels' "Aktywny" boxes, the output lines' heights and offsets, the register's
+/// columns). It owns the chart's points and the register's rows; the pages show them and send
+/// the user's commands here, and the journal follows its signals.
+class MeasurementSession : public QObject {
+    Q_OBJECT
+
+public:
+    explicit MeasurementSession(AcquisitionClock clock, QObject *parent = nullptr);
+
+    // Inputs.
+
+    void setActiveChannels(const std::array<bool, 3> &active);
+    const std::array<bool, 3> &activeChannels() const { return active_; }
+    /// The heights and offsets of the PK1 and PK2 lines, as the chart plots them from now on.
+    void setOutputLines(int32_t H1, int32_t F1, int32_t H2, int32_t F2);
+    void setRegisterChoice(const RegisterChoice &choice) { choice_ = choice; }
+    /// "autoodczyt": every sample is registered.
+    void setAutoRegister(bool on) { autoRegister_ = on; }
+
+    /// Each decoded sample, in order.
+    void takeSample(const Sample &sample);
+
+    // The chart.
+
+    /// Record: the chart is cleared and records from acquisition time 0.
+    void record();
+    /// Pause: recording stops or goes on; nothing is cleared.
+    void pauseRecording();
+    /// Stop: recording ends, the chart is cleared and the acquisition time starts again at 0.
+    void stopRecording();
+    void clearChart();
+    bool recording() const { return recording_; }
+    const ChartData &chart() const { return chart_; }
+
+    // The register.
+
+    /// "Odczytaj pozycje": registers what the readout shows now.
+    void registerReading();
+    void clearRegister();
+    const RegisterStore &rows() const { return rows_; }
+
+    /// Takes a run rebuilt from a journal in place of the session's own points and rows.
+    void adopt(ChartData &&chart, RegisterStore &&rows);
+
+signals:
+    /// A point recorded into the chart.
+    void pointAppended(const ChartSample &point);
+    void chartCleared();
+    /// A row appended to the register.
+    void rowRegistered(const RegisterRow &row);
+    void registerCleared();
+    /// The points and rows were replaced as a whole.
+    void runAdopted();
+
+private:
+    void appendRow(const RegisterSample &reading);
+
+    AcquisitionClock clock_;
+    ChartData chart_;
+    RegisterStore rows_;
+    bool recording_ = false;
+    bool autoRegister_ = false;
+    RegisterChoice choice_;
+    std::array<bool, 3> active_{true, true, true};
+    std::array<int32_t, 4> lines_{}; ///< H1 F1 H2 F2
+    std::array<std::optional<float>, 3> shown_;
+    bool pk1_ = false;
+    bool pk2_ = false;
+};
