@@ -1,9 +1,10 @@
 #include "RegisterPage.h"
 
+#include "BackgroundJob.h"
+#include "JobProgress.h"
 #include "MeasurementSession.h"
 #include "RegisterCellDelegate.h"
 #include "RegisterSave.h"
-#include "RegisterSaveProgress.h"
 #include "RegisterTableModel.h"
 #include "SettingsFile.h"
 #include "UserDialogs.h"
@@ -46,7 +47,9 @@ RegisterPage::RegisterPage(UserDialogs &dialogs, MeasurementSession &session,
                            std::function<RegisterFileInfo()> fileInfo, QWidget *parent)
     : QWidget(parent), ui(std::make_unique<Ui::RegisterPage>()), dialogs(dialogs), session(session),
       fileInfo(std::move(fileInfo)), model(new RegisterTableModel(session.rows(), this)),
-      SaveDialog4(RememberedFileDialog::Save, saveDialogRequest()), followTimer(new QTimer(this))
+      SaveDialog4(RememberedFileDialog::Save, saveDialogRequest()), followTimer(new QTimer(this)),
+      saveJob(new BackgroundJob(this)),
+      progress(new JobProgress(*saveJob, QStringLiteral("Zapisywanie tabeli rejestracji pomiarów..."), this))
 {
     ui->setupUi(this);
     followTimer->setSingleShot(true);
@@ -89,6 +92,8 @@ RegisterPage::RegisterPage(UserDialogs &dialogs, MeasurementSession &session,
     connect(&session, &MeasurementSession::rowRegistered, this, &RegisterPage::showLastRow);
     connect(&session, &MeasurementSession::registerCleared, this, &RegisterPage::showAllRows);
     connect(&session, &MeasurementSession::runAdopted, this, &RegisterPage::showAllRows);
+    connect(saveJob, &BackgroundJob::finished, this,
+            [this](const BackgroundJob::Result &result) { saveFinished(result.ok, result.reason); });
     CheckBox16Click();
     CheckBox12Click();
     passChoice();
@@ -212,15 +217,34 @@ void RegisterPage::BitBtn1Click()
     BitBtn4Click();
 }
 
+bool RegisterPage::saving() const
+{
+    return saveJob->running();
+}
+
 void RegisterPage::BitBtn4Click()
 {
+    if (saving())
+        return;
     RegisterFileInfo info = fileInfo();
     if (!info.now.isValid())
         info.now = QDateTime::currentDateTime();
-    RegisterSaveProgress progress(this);
-    const RegisterSaveResult result =
-        saveRegister(SaveDialog4.fileName(), filterPair(chosenFilter), session.rows(), info, progress.callback());
-    progress.dialog().close();
-    if (!result.written)
-        dialogs.message(result.message);
+    // The table as it is now: rows registered meanwhile go on growing the session's store.
+    const RegisterStore rows = session.rows();
+    const QString name = SaveDialog4.fileName();
+    const QString filter = filterPair(chosenFilter);
+    for (QWidget *button : {ui->BitBtn1, ui->BitBtn4, ui->BitBtn6})
+        button->setEnabled(false);
+    saveJob->start([rows, name, filter, info](const BackgroundJob::Progress &report) {
+        const RegisterSaveResult result = saveRegister(name, filter, rows, info, report);
+        return BackgroundJob::Result{result.written, false, result.message};
+    });
+}
+
+void RegisterPage::saveFinished(bool ok, const QString &message)
+{
+    for (QWidget *button : {ui->BitBtn1, ui->BitBtn4, ui->BitBtn6})
+        button->setEnabled(true);
+    if (!ok)
+        dialogs.message(message);
 }

@@ -14,6 +14,8 @@ class RegisterPage;
 }
 class QCheckBox;
 class QTimer;
+class BackgroundJob;
+class JobProgress;
 class MeasurementSession;
 class RegisterTableModel;
 class UserDialogs;
@@ -49,11 +51,15 @@ public:
     void CheckBox12Click();
 
     const RegisterTableModel &table() const { return *model; }
+    /// A save runs in the background; the page's file buttons wait for it.
+    bool saving() const;
+    JobProgress &saveProgress() { return *progress; }
 
 private:
     /// The boxes that decide what a registration holds, as the session registers by them.
     void passChoice();
     void showAllRows();
+    void saveFinished(bool ok, const QString &message);
     int indexColumnWidth() const;
     void showLastRow();
     void followLastRow();
@@ -66,5 +72,7 @@ private:
     RememberedFileDialog SaveDialog4;
     int chosenFilter = 0;
     QTimer *followTimer;
+    BackgroundJob *saveJob;
+    JobProgress *progress;
     bool followPending = false;
 };

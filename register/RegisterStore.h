@@ -6,7 +6,9 @@
 #include <vector>
 
 /// The registered rows in fixed-size blocks: appending never moves earlier rows, so it costs
-/// constant time and the memory stays close to the rows' own size.
+/// constant time and the memory stays close to the rows' own size. A copy shares the blocks
+/// and costs next to nothing; a block shared with a copy is copied before it is written, so a
+/// copy is a snapshot that a writer on another thread may read while the rows go on growing.
 class RegisterStore {
 public:
     qint64 size() const { return size_; }
@@ -22,7 +24,7 @@ private:
     static constexpr int kChunkBits = 16;
     static constexpr qint64 kChunkMask = (qint64(1) << kChunkBits) - 1;
 
-    std::vector<std::unique_ptr<RegisterRow[]>> chunks_;
+    std::vector<std::shared_ptr<RegisterRow[]>> chunks_;
     qint64 size_ = 0;
     unsigned readingChannels_ = 0;
 };

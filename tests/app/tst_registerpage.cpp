@@ -1,7 +1,8 @@
+#include "BackgroundJob.h"
+#include "JobProgress.h"
 #include "MeasurementSession.h"
 #include "RecordingDialogs.h"
 #include "RegisterPage.h"
-#include "RegisterSaveProgress.h"
 #include "RegisterTableModel.h"
 #include "SettingsFile.h"
 
@@ -48,6 +49,11 @@ struct Fixture {
         return s;
     }
 
+    /// Waits for the save in the background to end.
+    bool saved()
+    {
+        return QTest::qWaitFor([this] { return !page.saving(); }, 10000);
+    }
     QTableView *grid() { return page.findChild<QTableView *>(QStringLiteral("StringGrid1")); }
     QCheckBox *box(const char *name) { return page.findChild<QCheckBox *>(QLatin1String(name)); }
     QPushButton *button(const char *name) { return page.findChild<QPushButton *>(QLatin1String(name)); }
@@ -315,6 +321,7 @@ void RegisterPageTest::saveBeforeSaveAs()
     Fixture f;
     f.page.BitBtn5Click();
     f.button("BitBtn4")->click();
+    QVERIFY(f.saved());
     QVERIFY(f.dialogs.fileRequests.isEmpty());
     QCOMPARE(f.dialogs.shown.size(), 1);
     QVERIFY2(f.dialogs.shown.at(0).contains(QStringLiteral("Zapisz Jako")), qPrintable(f.dialogs.shown.at(0)));
@@ -328,6 +335,7 @@ void RegisterPageTest::saveAsThenSave()
     f.page.BitBtn5Click();
     f.dialogs.files = {ChosenFile{path, 0}};
     f.button("BitBtn1")->click();
+    QVERIFY(f.saved());
 
     QCOMPARE(f.dialogs.fileRequests.size(), 1);
     QCOMPARE(f.dialogs.fileRequests.at(0).filter, QStringLiteral("Text|*.txt|Excel|*.xls"));
@@ -339,6 +347,7 @@ void RegisterPageTest::saveAsThenSave()
     // "Zapisz" rewrites the same file with the table as it is now, without asking.
     f.page.BitBtn5Click();
     f.button("BitBtn4")->click();
+    QVERIFY(f.saved());
     QCOMPARE(f.dialogs.fileRequests.size(), 1);
     const QByteArray saved = contents(path);
     QVERIFY(saved.contains("Ilosc pr\xf3"
@@ -357,6 +366,7 @@ void RegisterPageTest::saveTakesTheChosenFilter()
     f.page.BitBtn5Click();
     f.dialogs.files = {ChosenFile{dir.filePath(QStringLiteral("pomiar")), 1}};
     f.button("BitBtn1")->click();
+    QVERIFY(f.saved());
     QVERIFY(f.dialogs.shown.isEmpty());
     QVERIFY(contents(dir.filePath(QStringLiteral("pomiar.xls")))
                 .startsWith("typ urz\xb9"
@@ -370,6 +380,7 @@ void RegisterPageTest::failedSaveIsReported()
     const QString path = dir.filePath(QStringLiteral("brak/pomiar.txt"));
     f.dialogs.files = {ChosenFile{path, 0}};
     f.button("BitBtn1")->click();
+    QVERIFY(f.saved());
     QCOMPARE(f.dialogs.shown.size(), 1);
     QVERIFY2(f.dialogs.shown.at(0).contains(QStringLiteral("nie został zapisany")), qPrintable(f.dialogs.shown.at(0)));
     QVERIFY(!QFile::exists(path));
@@ -378,21 +389,39 @@ void RegisterPageTest::failedSaveIsReported()
 void RegisterPageTest::progressShowsAndCancels()
 {
     QWidget parent;
-    RegisterSaveProgress progress(&parent, 0);
-    const RegisterProgress report = progress.callback();
-    QVERIFY(report(0, 1000));
+    BackgroundJob job;
+    JobProgress progress(job, QStringLiteral("Zapisywanie..."), &parent, 100);
+    std::atomic<qint64> reached{0};
+    QList<BackgroundJob::Result> results;
+    connect(&job, &BackgroundJob::finished, this, [&](const BackgroundJob::Result &r) { results << r; });
+    // Work that goes on until it is told to stop.
+    QVERIFY(job.start([&](const BackgroundJob::Progress &report) {
+        for (qint64 done = 0;; ++done) {
+            reached = done;
+            if (!report(std::min<qint64>(done, 500), 1000))
+                return BackgroundJob::Result{false, false, QStringLiteral("przerwano")};
+            QThread::msleep(1);
+        }
+    }));
+    QVERIFY(!progress.dialog().isVisible()); // not before the delay
+    QTRY_VERIFY(progress.dialog().isVisible());
+    QTRY_COMPARE(progress.dialog().value(), 500);
+    QVERIFY(job.running());
+    emit progress.dialog().canceled();
+    QTRY_COMPARE(results.size(), 1);
+    QVERIFY(results[0].cancelled);
     QVERIFY(!progress.dialog().isVisible());
-    QVERIFY(report(500, 1000));
-    QVERIFY(progress.dialog().isVisible());
-    QCOMPARE(progress.dialog().value(), 500);
-    progress.dialog().cancel();
-    QVERIFY(!report(600, 1000));
+    QVERIFY(!job.running());
 
-    // Nothing shows for a save that ends at once.
-    RegisterSaveProgress quick(&parent);
-    const RegisterProgress quickReport = quick.callback();
-    QVERIFY(quickReport(0, 10) && quickReport(10, 10));
-    QVERIFY(!quick.dialog().isVisible());
+    // Nothing shows for work that ends at once.
+    QVERIFY(job.start([](const BackgroundJob::Progress &report) {
+        report(10, 10);
+        return BackgroundJob::Result{true, false, {}};
+    }));
+    QTRY_COMPARE(results.size(), 2);
+    QVERIFY(results[1].ok);
+    QTest::qWait(150);
+    QVERIFY(!progress.dialog().isVisible());
 }
 
 QTEST_MAIN(RegisterPageTest)
