@@ -1,6 +1,9 @@
 #include "ChartExport.h"
 
+#include "BackgroundJob.h"
+#include "ChartData.h"
 #include "ChartExportWindow.h"
+#include "JobProgress.h"
 #include "SavedFile.h"
 #include "SpreadsheetExport.h"
 
@@ -20,10 +23,35 @@ FileDialogRequest saveRequest(const QString &filter)
 } // namespace
 
 ChartExport::ChartExport(QCustomPlot *plot, const ChartData &data, UserDialogs &dialogs, QObject *parent)
-    : QObject(parent), plot(plot), data(data), dialogs(dialogs),
+    : QObject(parent), plot(plot), data(data), dialogs(dialogs), job(new BackgroundJob(this)),
       SaveDialog1(RememberedFileDialog::Save, saveRequest(QStringLiteral("plik bmp | *.bmp"))),
       SaveDialog2(RememberedFileDialog::Save, saveRequest(QStringLiteral("Excel | *.xls")))
 {
+    new JobProgress(*job, QStringLiteral("Eksportowanie wykresu..."), plot->window());
+}
+
+bool ChartExport::exporting() const
+{
+    return job->running();
+}
+
+void ChartExport::exportPoints(const QString &path, PointsWriter write)
+{
+    if (exporting()) {
+        dialogs.message(QStringLiteral("Plik „%1” nie został zapisany: trwa poprzedni eksport wykresu.").arg(path));
+        return;
+    }
+    // A copy shares the points: the export writes them as they are now, however the chart goes on.
+    const ChartData snapshot = data;
+    QObject::disconnect(job, &BackgroundJob::finished, this, nullptr);
+    connect(job, &BackgroundJob::finished, this, [this, path](const BackgroundJob::Result &result) {
+        if (!result.ok)
+            report(path, result.reason);
+    });
+    job->start([snapshot, path, write](const BackgroundJob::Progress &progress) {
+        const SaveResult saved = write(snapshot, path, progress);
+        return BackgroundJob::Result{saved.ok, false, saved.reason};
+    });
 }
 
 void ChartExport::report(const QString &path, const QString &reason)
@@ -62,9 +90,9 @@ void ChartExport::BitBtn11Click()
     const auto chosen = SaveDialog2.execute(dialogs);
     if (!chosen)
         return;
-    const SaveResult result = saveSpreadsheet(data, chosen->path);
-    if (!result.ok)
-        report(chosen->path, result.reason);
+    exportPoints(chosen->path, [](const ChartData &chart, const QString &path, const auto &) {
+        return saveSpreadsheet(chart, path);
+    });
 }
 
 void ChartExport::BitBtn12Click()
@@ -74,6 +102,7 @@ void ChartExport::BitBtn12Click()
     if (const auto chosen = dialogs.saveFile(request))
         savePicture(chosen->path, "JPG");
     // The general export window follows, whether a JPEG was saved or not.
-    ChartExportWindow window(*this, data, dialogs, plot->window());
-    window.exec();
+    auto *window = new ChartExportWindow(*this, data, dialogs, plot->window());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->open();
 }

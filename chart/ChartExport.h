@@ -1,10 +1,14 @@
 #pragma once
 
 #include "RememberedFileDialog.h"
+#include "SavedFile.h"
 
 #include <QObject>
 #include <QPixmap>
 
+#include <functional>
+
+class BackgroundJob;
 class ChartData;
 class QCustomPlot;
 class QWidget;
@@ -27,12 +31,21 @@ public:
     /// The chart as it stands on screen.
     QPixmap picture() const;
 
+    /// How the points go into a file; `progress` returns false once the user cancelled.
+    using PointsWriter = std::function<SaveResult(const ChartData &chart, const QString &path,
+                                                  const std::function<bool(qint64, qint64)> &progress)>;
+    /// Writes all points as they are now into `path` in the background, with a progress window
+    /// after 400 ms; recording goes on meanwhile. A failure is reported when it ends.
+    void exportPoints(const QString &path, PointsWriter write);
+    bool exporting() const;
+
 private:
     void report(const QString &path, const QString &reason);
 
     QCustomPlot *plot;
     const ChartData &data;
     UserDialogs &dialogs;
+    BackgroundJob *job;
     RememberedFileDialog SaveDialog1;
     RememberedFileDialog SaveDialog2;
 };

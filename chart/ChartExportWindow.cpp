@@ -94,8 +94,8 @@ void ChartExportWindow::exportAs(int index)
         break;
     }
     default:
-        result = saveCsv(data, path);
-        break;
+        exporter.exportPoints(path, &saveCsv);
+        return;
     }
     if (!result.ok)
         dialogs.message(QStringLiteral("Plik „%1” nie został zapisany: %2").arg(path, result.reason));

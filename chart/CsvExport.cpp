@@ -27,7 +27,7 @@ bool writeLine(QIODevice &out, QByteArray &line, QString &reason)
 }
 } // namespace
 
-bool writeCsv(const ChartData &chart, QIODevice &out, QString &reason)
+bool writeCsv(const ChartData &chart, QIODevice &out, QString &reason, const CsvProgress &progress)
 {
     QString titles = ExportColumns::indexTitle();
     for (int i = 0; i < ChartData::SeriesCount; ++i)
@@ -37,6 +37,10 @@ bool writeCsv(const ChartData &chart, QIODevice &out, QString &reason)
         return false;
     const std::size_t points = chart.longestSeries();
     for (std::size_t at = 0; at < points; ++at) {
+        if (progress && at % 4096 == 0 && !progress(qint64(at), qint64(points))) {
+            reason = QStringLiteral("eksport przerwano");
+            return false;
+        }
         appendNumber(line, double(at));
         for (int i = 0; i < ChartData::SeriesCount; ++i) {
             const PointSeries &series = chart.series(i);
@@ -53,7 +57,7 @@ bool writeCsv(const ChartData &chart, QIODevice &out, QString &reason)
     return true;
 }
 
-SaveResult saveCsv(const ChartData &chart, const QString &path)
+SaveResult saveCsv(const ChartData &chart, const QString &path, const CsvProgress &progress)
 {
-    return saveFile(path, [&chart](QIODevice &out, QString &reason) { return writeCsv(chart, out, reason); });
+    return saveFile(path, [&](QIODevice &out, QString &reason) { return writeCsv(chart, out, reason, progress); });
 }

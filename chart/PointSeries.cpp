@@ -6,14 +6,14 @@ namespace {
 // Position of the first point for which `after(x of point)` holds, chunk by chunk:
 // `after` must be false for a prefix of the series and true for the rest.
 template <typename After>
-std::size_t firstPointAfter(const std::vector<PointChunk> &chunks, const std::vector<std::size_t> &starts,
-                            std::size_t size, After after)
+std::size_t firstPointAfter(const std::vector<std::shared_ptr<PointChunk>> &chunks,
+                            const std::vector<std::size_t> &starts, std::size_t size, After after)
 {
-    const auto chunk =
-        std::partition_point(chunks.begin(), chunks.end(), [&](const PointChunk &c) { return !after(c.xs().back()); });
+    const auto chunk = std::partition_point(
+        chunks.begin(), chunks.end(), [&](const std::shared_ptr<PointChunk> &c) { return !after(c->xs().back()); });
     if (chunk == chunks.end())
         return size;
-    const auto &xs = chunk->xs();
+    const auto &xs = (*chunk)->xs();
     const auto at = std::partition_point(xs.begin(), xs.end(), [&](double x) { return !after(x); });
     return starts[std::size_t(chunk - chunks.begin())] + std::size_t(at - xs.begin());
 }
@@ -24,35 +24,43 @@ PointSeries::PointSeries(std::size_t chunkCapacity)
 {
 }
 
+PointChunk &PointSeries::writable(std::size_t i)
+{
+    if (chunks_[i].use_count() > 1)
+        chunks_[i] = std::make_shared<PointChunk>(*chunks_[i]);
+    return *chunks_[i];
+}
+
 void PointSeries::add(double x, double y)
 {
     const float slot = codec_.encode(y);
-    if (chunks_.empty() || x >= chunks_.back().xs().back()) {
-        if (chunks_.empty() || chunks_.back().size() == chunkCapacity_) {
-            chunks_.emplace_back();
+    if (chunks_.empty() || x >= chunks_.back()->xs().back()) {
+        if (chunks_.empty() || chunks_.back()->size() == chunkCapacity_) {
+            chunks_.push_back(std::make_shared<PointChunk>());
             starts_.push_back(size_);
         }
-        chunks_.back().append(x, slot);
+        writable(chunks_.size() - 1).append(x, slot);
         ++size_;
         return;
     }
     // The first chunk whose last x is above x takes the point after its points not above x.
-    auto chunk = std::size_t(
-        std::partition_point(chunks_.begin(), chunks_.end(), [x](const PointChunk &c) { return c.xs().back() <= x; }) -
-        chunks_.begin());
-    const auto &xs = chunks_[chunk].xs();
+    auto chunk =
+        std::size_t(std::partition_point(chunks_.begin(), chunks_.end(),
+                                         [x](const std::shared_ptr<PointChunk> &c) { return c->xs().back() <= x; }) -
+                    chunks_.begin());
+    const auto &xs = chunks_[chunk]->xs();
     auto at = std::size_t(std::upper_bound(xs.begin(), xs.end(), x) - xs.begin());
-    if (chunks_[chunk].size() == chunkCapacity_) {
+    if (chunks_[chunk]->size() == chunkCapacity_) {
         const std::size_t half = chunkCapacity_ / 2;
         const auto next = static_cast<std::ptrdiff_t>(chunk + 1);
-        chunks_.insert(std::next(chunks_.begin(), next), chunks_[chunk].splitOff(half));
+        chunks_.insert(std::next(chunks_.begin(), next), std::make_shared<PointChunk>(writable(chunk).splitOff(half)));
         starts_.insert(std::next(starts_.begin(), next), starts_[chunk] + half);
         if (at > half) {
             ++chunk;
             at -= half;
         }
     }
-    chunks_[chunk].insert(at, x, slot);
+    writable(chunk).insert(at, x, slot);
     for (std::size_t later = chunk + 1; later < starts_.size(); ++later)
         ++starts_[later];
     ++size_;
@@ -83,7 +91,7 @@ MinMaxAt PointSeries::minMax(std::size_t from, std::size_t to) const
     const Place last = place(to - 1);
     MinMaxScan scan(from, y(from));
     for (std::size_t c = first.chunk; c <= last.chunk; ++c) {
-        const PointChunk &chunk = chunks_[c];
+        const PointChunk &chunk = *chunks_[c];
         const std::size_t begin = c == first.chunk ? first.offset : 0;
         const std::size_t end = c == last.chunk ? last.offset + 1 : chunk.size();
         const MinMaxAt found = chunk.minMax(codec_, begin, end);
@@ -96,8 +104,8 @@ MinMaxAt PointSeries::minMax(std::size_t from, std::size_t to) const
 std::size_t PointSeries::bytesUsed() const
 {
     std::size_t bytes =
-        chunks_.capacity() * sizeof(PointChunk) + starts_.capacity() * sizeof(std::size_t) + codec_.bytesUsed();
-    for (const PointChunk &chunk : chunks_)
-        bytes += chunk.bytesUsed();
+        chunks_.capacity() * sizeof(chunks_[0]) + starts_.capacity() * sizeof(std::size_t) + codec_.bytesUsed();
+    for (const auto &chunk : chunks_)
+        bytes += sizeof(PointChunk) + chunk->bytesUsed();
     return bytes;
 }

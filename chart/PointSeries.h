@@ -6,12 +6,15 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 /// The points of one chart line in ascending x, twelve bytes a point (x as double,
 /// y in a four-byte CompactValues slot) plus a small min/max summary for drawing.
 /// Points are kept in chunks of at most a fixed number, so that a point put among
 /// old ones (a run restarted without clearing the chart) moves one chunk only.
+/// A copy shares the chunks and costs next to nothing; a chunk shared with a copy is
+/// copied before it changes, so a copy is a snapshot another thread may read.
 class PointSeries {
 public:
     static constexpr std::size_t DefaultChunkCapacity = 16384;
@@ -24,12 +27,12 @@ public:
     double x(std::size_t i) const
     {
         const Place at = place(i);
-        return chunks_[at.chunk].x(at.offset);
+        return chunks_[at.chunk]->x(at.offset);
     }
     double y(std::size_t i) const
     {
         const Place at = place(i);
-        return codec_.decode(chunks_[at.chunk].slot(at.offset));
+        return codec_.decode(chunks_[at.chunk]->slot(at.offset));
     }
 
     /// Adds a point after the last point whose x does not exceed `x`, so equal x
@@ -65,7 +68,10 @@ private:
 
     std::size_t chunkCapacity_;
     std::size_t size_ = 0;
-    std::vector<PointChunk> chunks_;  // never an empty one
-    std::vector<std::size_t> starts_; // position of each chunk's first point
+    /// The chunk at `i`, its own copy first when a snapshot shares it.
+    PointChunk &writable(std::size_t i);
+
+    std::vector<std::shared_ptr<PointChunk>> chunks_; // never an empty one
+    std::vector<std::size_t> starts_;                 // position of each chunk's first point
     CompactValues codec_;
 };

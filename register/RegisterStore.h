@@ -6,9 +6,9 @@
 #include <vector>
 
 /// The registered rows in fixed-size blocks: appending never moves earlier rows, so it costs
-/// constant time and the memory stays close to the rows' own size. A copy shares the blocks
-/// and costs next to nothing; a block shared with a copy is copied before it is written, so a
-/// copy is a snapshot that a writer on another thread may read while the rows go on growing.
+/// constant time and the memory stays close to the rows' own size. A copy shares the blocks and
+/// costs next to nothing: rows are only ever added after the copy's last one, so the copy is a
+/// snapshot that another thread may read while the rows go on growing or are cleared.
 class RegisterStore {
 public:
     qint64 size() const { return size_; }

@@ -65,6 +65,12 @@ struct Fixture {
             sample();
     }
 
+    /// Waits for an export in the background to end.
+    bool exported() const
+    {
+        const ChartExport *exporter = page.findChild<ChartExport *>();
+        return exporter && QTest::qWaitFor([exporter] { return !exporter->exporting(); }, 10000);
+    }
     template <typename T> T *child(const char *name) const { return page.findChild<T *>(QLatin1String(name)); }
     QCustomPlot *plot() const { return child<QCustomPlot>("Chart1"); }
     QString indicator() const { return child<QLabel>("ChartTool1")->text(); }

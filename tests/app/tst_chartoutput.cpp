@@ -176,6 +176,7 @@ void ChartOutputTest::spreadsheetOfAllPoints()
     const QString path = dir.filePath(QStringLiteral("wykres.xls"));
     f.dialogs.files = {ChosenFile{path}};
     f.child<QPushButton>("BitBtn11")->click();
+    QVERIFY(f.exported());
     QCOMPARE(f.dialogs.fileRequests[0].filter, QStringLiteral("Excel | *.xls"));
     QVERIFY(f.dialogs.shown.isEmpty());
     const QByteArray sheet = contents(path);
@@ -193,16 +194,16 @@ void ChartOutputTest::spreadsheetOfAllPoints()
 void ChartOutputTest::jpegCancelledStillOpensExportWindow()
 {
     Fixture f;
-    QStringList opened;
-    QTimer::singleShot(0, this, [&] {
-        for (QWidget *top : QApplication::topLevelWidgets()) {
-            if (auto *dialog = qobject_cast<QDialog *>(top); dialog && dialog->isVisible()) {
-                opened << dialog->windowTitle();
-                dialog->reject();
-            }
-        }
-    });
     f.child<QPushButton>("BitBtn12")->click();
+    // Opened without a loop of its own: the click has returned with the window up.
+    QStringList opened;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<QDialog *>(top); dialog && dialog->isVisible()) {
+            opened << dialog->windowTitle();
+            QVERIFY(dialog->isModal());
+            dialog->reject();
+        }
+    }
     QCOMPARE(f.dialogs.fileRequests.size(), 1);
     QCOMPARE(f.dialogs.fileRequests[0].defaultSuffix, QStringLiteral("jpg"));
     QCOMPARE(opened, QStringList{QStringLiteral("Eksport wykresu")});
@@ -236,6 +237,7 @@ void ChartOutputTest::exportWindowFormats()
     const QString path = dir.filePath(QStringLiteral("wykres.out"));
     f.dialogs.files = {ChosenFile{path}};
     window.exportAs(int(ChartExportWindow::formats().indexOf(format)));
+    QVERIFY(f.exported());
     QVERIFY2(f.dialogs.shown.isEmpty(), qPrintable(f.dialogs.shown.join('\n')));
     const QByteArray written = contents(path);
     QVERIFY(!written.isEmpty());

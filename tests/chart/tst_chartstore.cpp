@@ -79,6 +79,28 @@ class TestChartStore : public QObject {
     Q_OBJECT
 
 private slots:
+    // A copy is what an export writes while recording goes on: nothing done to the series
+    // afterwards may show in it, whichever chunk it touches.
+    void copyIsASnapshot()
+    {
+        PointSeries series(4);
+        for (int i = 0; i < 10; ++i)
+            series.add(i * 10.0, i);
+        const PointSeries snapshot = series;
+        series.add(100.0, 1e300); // appended, into a new chunk and the side table
+        series.add(35.0, -1.0);   // put among old points: a shared chunk changes
+        series.add(5.0, -2.0);
+        QCOMPARE(series.size(), std::size_t(13));
+        QCOMPARE(snapshot.size(), std::size_t(10));
+        for (std::size_t i = 0; i < 10; ++i) {
+            QCOMPARE(snapshot.x(i), double(i) * 10.0);
+            QCOMPARE(snapshot.y(i), double(i));
+        }
+        QCOMPARE(series.y(1), -2.0);
+        series.clear();
+        QCOMPARE(snapshot.y(9), 9.0);
+        QCOMPARE(snapshot.minMax(0, 10).maxAt, std::size_t(9));
+    }
     void keepsAscendingXWithEqualXInArrivalOrder()
     {
         PointSeries series;

@@ -131,12 +131,35 @@ private slots:
         QCOMPARE(readFile(dir.filePath("big.csv")).count("\r\n"), qsizetype(SpreadsheetMaxPoints) + 2);
     }
 
+    void cancelledCsvLeavesTheOldFile()
+    {
+        ChartData chart;
+        for (int i = 0; i < 10000; ++i)
+            chart.series(0).add(i, i);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("points.csv");
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        qint64 reports = 0;
+        const SaveResult result = saveCsv(chart, path, [&](qint64 done, qint64 total) {
+            ++reports;
+            return done < total / 2;
+        });
+        QVERIFY(!result.ok);
+        QCOMPARE(result.reason, QStringLiteral("eksport przerwano"));
+        QCOMPARE(reports, 3);
+        QCOMPARE(readFile(path), QByteArray("old"));
+    }
+
     void anUnwritableFileLeavesNothing()
     {
         ChartData chart;
         usualSamples(chart);
         QTemporaryDir dir;
-        for (const auto &save : {saveSpreadsheet, saveCsv}) {
+        const std::function<SaveResult(const ChartData &, const QString &)> saves[] = {
+            saveSpreadsheet, [](const ChartData &c, const QString &path) { return saveCsv(c, path); }};
+        for (const auto &save : saves) {
             const QString path = dir.filePath("no/such/folder/out");
             const SaveResult result = save(chart, path);
             QVERIFY(!result.ok);

@@ -56,6 +56,7 @@ private slots:
     void registeredRow();
     void appendsAtTheEndOnly();
     void rowsGainedMeanwhileComeInOneInsert();
+    void storeCopyIsASnapshot();
     void clearNumbersFromZero();
     void titlesOnlyWhenShown();
     void colourByColumn();
@@ -165,6 +166,24 @@ void RegisterTableTest::rowsGainedMeanwhileComeInOneInsert()
     QCOMPARE(table.model.index(4, 0).data().toString(), "4 ");
     table.model.catchUp(); // nothing new
     QCOMPARE(inserted.count(), 1);
+}
+
+void RegisterTableTest::storeCopyIsASnapshot()
+{
+    RegisterStore store;
+    const RegisterRow row = registerRow(sampleOf({1.0f, 2.0f, 3.0f}), {});
+    RegisterRow other = row;
+    other.measTime = 9.0;
+    for (int n = 0; n < 70000; ++n) // past the first block
+        store.append(row);
+    const RegisterStore snapshot = store;
+    store.append(other); // into the block the snapshot shares
+    QCOMPARE(store.size(), 70001);
+    QCOMPARE(store.at(70000).measTime, 9.0);
+    QCOMPARE(snapshot.size(), 70000);
+    store.clear();
+    QCOMPARE(snapshot.at(69999).measTime, row.measTime);
+    QCOMPARE(snapshot.at(0).measTime, row.measTime);
 }
 
 void RegisterTableTest::clearNumbersFromZero()
