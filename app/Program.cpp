@@ -20,7 +20,9 @@
 #include "FirmwareUpdate.h"
 #include "HelpDocuments.h"
 
+#include "BackgroundJob.h"
 #include "ChartData.h"
+#include "JobProgress.h"
 #include "JournalRecovery.h"
 #include "RegisterStore.h"
 #include "RunJournal.h"
@@ -88,7 +90,7 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     QObject::connect(form1.get(), &TForm1::closing, form1.get(), [this, &dialogs] { saveSettings(dialogs); });
     wireJournal();
     if (recover)
-        recoverJournal();
+        recoverJournal(dialogs);
 }
 
 QString Program::configPath() const
@@ -199,25 +201,57 @@ bool Program::askToRecover(UserDialogs &dialogs)
         return false;
     if (dialogs.confirm(journalQuestion(*left, QFileInfo(journal_->path()).lastModified())))
         return true;
+    keepJournalAside(dialogs);
+    return false;
+}
+
+void Program::keepJournalAside(UserDialogs &dialogs)
+{
     QString error;
     if (!journal_->keepAside(&error))
         dialogs.message(QStringLiteral("Zapisu pomiarów nie udało się odłożyć: %1.\n"
                                        "Pozostaje w pliku „%2”; nowe pomiary nie będą zabezpieczane "
                                        "na wypadek awarii.")
                             .arg(error, QDir::toNativeSeparators(journal_->path())));
-    return false;
 }
 
-void Program::recoverJournal()
+void Program::recoverJournal(UserDialogs &dialogs)
 {
-    ChartData chart;
-    RegisterStore rows;
-    journal_->recover(chart, rows);
-    session_->adopt(std::move(chart), std::move(rows));
+    // Rebuilt on a thread of its own: a day's run takes seconds. The progress window shows at
+    // once and keeps the main window's controls, whose commands would journal, until it ends.
+    struct Rebuilt {
+        ChartData chart;
+        RegisterStore rows;
+        JournalScan scan;
+    };
+    auto rebuilt = std::make_shared<Rebuilt>();
+    recovery_ = new BackgroundJob(form1.get());
+    new JobProgress(*recovery_, QStringLiteral("Odtwarzanie pomiarów z zapisu awaryjnego..."), form1.get(), 0);
+    QObject::connect(recovery_, &BackgroundJob::finished, recovery_,
+                     [this, rebuilt, &dialogs](const BackgroundJob::Result &result) {
+                         if (!result.ok) {
+                             keepJournalAside(dialogs);
+                             return;
+                         }
+                         journal_->goOnAfter(rebuilt->scan);
+                         session_->adopt(std::move(rebuilt->chart), std::move(rebuilt->rows));
+                     });
+    const RunJournal *journal = journal_.get();
+    recovery_->start([journal, rebuilt](const BackgroundJob::Progress &progress) {
+        rebuilt->scan = journal->rebuild(rebuilt->chart, rebuilt->rows, progress);
+        return BackgroundJob::Result{!rebuilt->scan.stopped, false, {}};
+    });
+}
+
+bool Program::recovering() const
+{
+    return recovery_ && recovery_->running();
 }
 
 Program::~Program()
 {
+    // A rebuild still running reads the journal's file: it stops before the journal goes.
+    delete recovery_;
     // The port stops first; the windows then go in reverse order of creation (the members'
     // order), each before the main window whose state it refers to, and the link last.
     link_->shutdown();

@@ -24,6 +24,7 @@ class HelpDocuments;
 class LinkPortControl;
 class RunJournal;
 class MeasurementSession;
+class BackgroundJob;
 
 /// The program: its link to the instrument, its seven windows, created in their fixed
 /// order and destroyed in reverse, and the pages of the main window, wired together.
@@ -42,6 +43,8 @@ public:
     RegisterPage &registerPage() { return *registerPage_; }
     /// In the order of creation.
     QList<QWidget *> windows() const;
+    /// A run left by an unclean end is being rebuilt into the chart and the register.
+    bool recovering() const;
 
 private:
     void wireSession();
@@ -51,7 +54,8 @@ private:
     /// Whether to rebuild the chart and register from a journal left by an unclean end; one
     /// the user does not want is kept aside.
     bool askToRecover(UserDialogs &dialogs);
-    void recoverJournal();
+    void recoverJournal(UserDialogs &dialogs);
+    void keepJournalAside(UserDialogs &dialogs);
     QString configPath() const;
     void loadSettings(UserDialogs &dialogs);
     void saveSettings(UserDialogs &dialogs);
@@ -70,6 +74,7 @@ private:
     std::unique_ptr<TCOM_DBG_Form> debugger;
     std::unique_ptr<TAsystentForm> asystent;
     std::unique_ptr<RunJournal> journal_;
+    BackgroundJob *recovery_ = nullptr;
     /// False when config.ini exists but could not be read: it is then left as it is.
     bool settingsWritable_ = true;
     // Owned by the main window's tabs once placed.

@@ -8,7 +8,7 @@
 #include <limits>
 
 JobProgress::JobProgress(BackgroundJob &job, const QString &label, QWidget *parent, int minimumDurationMs)
-    : QObject(parent), job_(job), dialog_(label, QStringLiteral("Przerwij"), 0, kSteps, parent),
+    : QObject(&job), job_(job), dialog_(label, QStringLiteral("Przerwij"), 0, kSteps, parent),
       bar_(new QProgressBar(&dialog_)), delay_(new QTimer(this))
 {
     // The bar is set directly: the dialog's own setValue runs the event loop when modal.

@@ -9,7 +9,8 @@ class QTimer;
 
 /// The progress window of a background job: it appears once the job has run for
 /// `minimumDurationMs`, so that quick work shows nothing, closes when the job ends, and its
-/// cancel button cancels the job. Window-modal while shown; it never runs events itself.
+/// cancel button cancels the job. Window-modal over `parent` while shown; it never runs events
+/// itself. It belongs to the job and goes with it.
 class JobProgress : public QObject {
     Q_OBJECT
 

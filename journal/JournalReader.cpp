@@ -26,7 +26,8 @@ void count(JournalSummary &summary, const JournalRecord &record)
 
 } // namespace
 
-JournalScan readJournal(const QString &path, const std::function<void(const JournalRecord &)> &visit)
+JournalScan readJournal(const QString &path, const std::function<void(const JournalRecord &)> &visit,
+                        const JournalProgress &progress)
 {
     JournalScan scan;
     QFile file(path);
@@ -51,6 +52,10 @@ JournalScan readJournal(const QString &path, const std::function<void(const Jour
     constexpr std::size_t Size = JournalFormat::RecordSize;
     std::vector<unsigned char> chunk(Size * 16384);
     for (;;) {
+        if (progress && !progress(scan.goodLength, scan.fileLength)) {
+            scan.stopped = true;
+            return scan;
+        }
         const qint64 got = file.read(reinterpret_cast<char *>(chunk.data()), qint64(chunk.size()));
         if (got <= 0)
             return scan;

@@ -21,12 +21,17 @@ struct JournalScan {
     JournalSummary summary;
     qint64 goodLength = 0; ///< bytes up to the end of the last sound record
     qint64 fileLength = 0; ///< more than goodLength when the tail is torn or damaged
+    bool stopped = false;  ///< the reading was abandoned through its progress
 };
+
+/// Hears of the bytes read so far; false abandons the reading.
+using JournalProgress = std::function<bool(qint64 bytesRead, qint64 fileLength)>;
 
 /// Reads the journal at path, streaming: visit (if given) sees each sound record in order.
 /// Reading stops at the first record that is partial, fails its checksum or has an unknown
 /// type; nothing after it is trusted.
-JournalScan readJournal(const QString &path, const std::function<void(const JournalRecord &)> &visit = {});
+JournalScan readJournal(const QString &path, const std::function<void(const JournalRecord &)> &visit = {},
+                        const JournalProgress &progress = {});
 
 /// Cuts a torn tail off: the file keeps its first scan.goodLength bytes.
 bool cutJournalTail(const QString &path, const JournalScan &scan, QString *error);

@@ -36,9 +36,9 @@ QString journalQuestion(const JournalSummary &summary, const QDateTime &lastWrit
              QString::number(summary.chartPoints), QString::number(summary.registerRows));
 }
 
-JournalScan replayJournal(const QString &path, ChartData &chart, RegisterStore &store)
+JournalScan replayJournal(const QString &path, ChartData &chart, RegisterStore &store, const JournalProgress &progress)
 {
-    return readJournal(path, [&](const JournalRecord &record) {
+    const auto visit = [&](const JournalRecord &record) {
         switch (record.type) {
         case JournalRecord::Type::ChartPoint:
             appendSamplePoints(chart, record.point);
@@ -53,7 +53,8 @@ JournalScan replayJournal(const QString &path, ChartData &chart, RegisterStore &
             store.clear();
             break;
         }
-    });
+    };
+    return readJournal(path, visit, progress);
 }
 
 namespace {

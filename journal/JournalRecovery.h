@@ -16,7 +16,8 @@ QString journalQuestion(const JournalSummary &summary, const QDateTime &lastWrit
 
 /// Rebuilds, from the sound records of the journal at path, the chart points and register rows
 /// they describe, into an empty chart and store.
-JournalScan replayJournal(const QString &path, ChartData &chart, RegisterStore &store);
+JournalScan replayJournal(const QString &path, ChartData &chart, RegisterStore &store,
+                          const JournalProgress &progress = {});
 
 /// Moves the journal aside under a name dated by its run's start ("journal-2026-12-10_14-05-00.kxj"),
 /// next to it; a number is added if that name is taken. Returns the new path, empty on failure.

@@ -69,7 +69,16 @@ std::optional<JournalSummary> RunJournal::leftOver()
 
 void RunJournal::recover(ChartData &chart, RegisterStore &store)
 {
-    const JournalScan scan = replayJournal(path_, chart, store);
+    goOnAfter(rebuild(chart, store));
+}
+
+JournalScan RunJournal::rebuild(ChartData &chart, RegisterStore &store, const JournalProgress &progress) const
+{
+    return replayJournal(path_, chart, store, progress);
+}
+
+void RunJournal::goOnAfter(const JournalScan &scan)
+{
     QString error;
     // Appending after a torn record would hide everything written later. Damage inside the
     // journal may hide sound records after it: those are kept in a copy before the cut.

@@ -24,7 +24,8 @@ class RunJournal : public QObject {
     Q_OBJECT
 
 public:
-    using SinkOpener = std::function<std::unique_ptr<JournalSink>(const QString &path, JournalOpen mode, QString *error)>;
+    using SinkOpener =
+        std::function<std::unique_ptr<JournalSink>(const QString &path, JournalOpen mode, QString *error)>;
 
     explicit RunJournal(QString path, SinkOpener open = openJournalFile, QObject *parent = nullptr);
     /// Leaves the file as it is, as an unclean end would.
@@ -38,6 +39,10 @@ public:
     /// Rebuilds the chart and register of the left-over journal, into an empty chart and store;
     /// later records go on in the same journal.
     void recover(ChartData &chart, RegisterStore &store);
+    /// The two halves of recover: the reading, which may run on another thread while nothing is
+    /// journaled, then, back on the journal's own thread, the journal made ready to go on.
+    JournalScan rebuild(ChartData &chart, RegisterStore &store, const JournalProgress &progress = {}) const;
+    void goOnAfter(const JournalScan &scan);
     /// Keeps the left-over journal under a dated name. When it cannot be moved, journaling stays
     /// off for this run so that it is not overwritten.
     bool keepAside(QString *error);

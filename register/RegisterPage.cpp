@@ -48,9 +48,9 @@ RegisterPage::RegisterPage(UserDialogs &dialogs, MeasurementSession &session,
     : QWidget(parent), ui(std::make_unique<Ui::RegisterPage>()), dialogs(dialogs), session(session),
       fileInfo(std::move(fileInfo)), model(new RegisterTableModel(session.rows(), this)),
       SaveDialog4(RememberedFileDialog::Save, saveDialogRequest()), followTimer(new QTimer(this)),
-      saveJob(new BackgroundJob(this)),
-      progress(new JobProgress(*saveJob, QStringLiteral("Zapisywanie tabeli rejestracji pomiarów..."), this))
+      saveJob(new BackgroundJob(this))
 {
+    new JobProgress(*saveJob, QStringLiteral("Zapisywanie tabeli rejestracji pomiarów..."), this);
     ui->setupUi(this);
     followTimer->setSingleShot(true);
     followTimer->setInterval(50);

@@ -15,7 +15,6 @@ class RegisterPage;
 class QCheckBox;
 class QTimer;
 class BackgroundJob;
-class JobProgress;
 class MeasurementSession;
 class RegisterTableModel;
 class UserDialogs;
@@ -53,7 +52,6 @@ public:
     const RegisterTableModel &table() const { return *model; }
     /// A save runs in the background; the page's file buttons wait for it.
     bool saving() const;
-    JobProgress &saveProgress() { return *progress; }
 
 private:
     /// The boxes that decide what a registration holds, as the session registers by them.
@@ -73,6 +71,5 @@ private:
     int chosenFilter = 0;
     QTimer *followTimer;
     BackgroundJob *saveJob;
-    JobProgress *progress;
     bool followPending = false;
 };

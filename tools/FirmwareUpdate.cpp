@@ -1,10 +1,10 @@
 #include "FirmwareUpdate.h"
 
+#include "BackgroundJob.h"
 #include "ExternalLauncher.h"
 #include "StartDirPath.h"
 #include "UserDialogs.h"
 
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -34,38 +34,54 @@ TerminalCommand systemTerminal()
 FirmwareUpdate::FirmwareUpdate(UserDialogs &dialogs, ExternalLauncher &launcher, PortControl &port, QString startDir,
                                TerminalCommand terminal, std::chrono::milliseconds closeDeadline)
     : dialogs(dialogs), launcher(launcher), port(port), startDir(std::move(startDir)), terminal(std::move(terminal)),
-      closeDeadline(closeDeadline), OpenDialog3(RememberedFileDialog::Open, hexFileRequest())
+      closeDeadline(closeDeadline), OpenDialog3(RememberedFileDialog::Open, hexFileRequest()),
+      closing(new QTimer(this)), copy(new BackgroundJob(this))
 {
+    // The closed notification is a queued call: it is looked for as events go by.
+    closing->setInterval(5);
+    connect(closing, &QTimer::timeout, this, &FirmwareUpdate::portClosingTick);
+    connect(copy, &BackgroundJob::finished, this, [this](const BackgroundJob::Result &result) {
+        if (result.ok)
+            startProgrammer();
+        else
+            this->dialogs.message(result.reason);
+    });
+}
+
+bool FirmwareUpdate::busy() const
+{
+    return closing->isActive() || copy->running();
 }
 
 void FirmwareUpdate::Aktualizacja1Click()
 {
+    if (busy())
+        return;
     const auto chosen = OpenDialog3.execute(dialogs);
     if (!chosen)
         return;
-    const QString programmer = resolveStartDirPath(startDir, QStringLiteral("\\Bootloader\\AVROSP"));
-    const QString wrapper = resolveStartDirPath(startDir, QStringLiteral("\\bootloader\\run-programmer.sh"));
+    chosenHex = chosen->path;
+    programmer = resolveStartDirPath(startDir, QStringLiteral("\\Bootloader\\AVROSP"));
+    wrapper = resolveStartDirPath(startDir, QStringLiteral("\\bootloader\\run-programmer.sh"));
+    hexCopy = resolveStartDirPath(startDir, QStringLiteral("\\bootloader\\program.hex"));
     // Checked before the link is closed: without them the update cannot happen at all.
     if (!filesPresent({programmer, wrapper}))
         return;
-    if (port.portOpen()) {
-        port.closePort();
-        waitForPortClosed();
-    }
-    const QString hexCopy = resolveStartDirPath(startDir, QStringLiteral("\\bootloader\\program.hex"));
-    if (!copyHexFile(chosen->path, hexCopy))
+    if (!port.portOpen()) {
+        copyHexFile();
         return;
-    const QStringList command = {QStringLiteral("sh"),
-                                 wrapper,
-                                 programmer,
-                                 QStringLiteral("-dATmega32"),
-                                 QStringLiteral("-pf"),
-                                 QStringLiteral("-vf"),
-                                 QStringLiteral("-if") + hexCopy,
-                                 QStringLiteral("-e")};
-    if (!launcher.startDetached(terminal.program, terminal.leadingArguments + command))
-        dialogs.message(
-            QStringLiteral("Nie można uruchomić programatora w oknie terminala (%1).").arg(terminal.program));
+    }
+    port.closePort();
+    closingSince.start();
+    closing->start();
+}
+
+void FirmwareUpdate::portClosingTick()
+{
+    if (port.portOpen() && closingSince.elapsed() < closeDeadline.count())
+        return;
+    closing->stop();
+    copyHexFile();
 }
 
 bool FirmwareUpdate::filesPresent(const QStringList &paths)
@@ -80,34 +96,33 @@ bool FirmwareUpdate::filesPresent(const QStringList &paths)
     return true;
 }
 
-void FirmwareUpdate::waitForPortClosed()
+void FirmwareUpdate::copyHexFile()
 {
-    // The closed notification arrives as a queued call, so the event loop has to keep turning
-    // while the update waits; the user's input waits with it.
-    if (!port.portOpen())
-        return;
-    QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(1);
-    QObject::connect(&poll, &QTimer::timeout, &loop, [this, &loop] {
-        if (!port.portOpen())
-            loop.quit();
+    copy->start([source = chosenHex, target = hexCopy](const BackgroundJob::Progress &) {
+        // The old copy goes first, so that a failed copy can never leave it to be programmed.
+        QFile old(target);
+        QFile hex(source);
+        if ((!old.exists() || old.remove()) && hex.copy(target))
+            return BackgroundJob::Result{true, false, {}};
+        const QString reason = old.error() != QFileDevice::NoError ? old.errorString() : hex.errorString();
+        return BackgroundJob::Result{
+            false, false,
+            QStringLiteral("Nie można skopiować pliku %1 do %2: %3\nProgramator nie został uruchomiony.")
+                .arg(source, target, reason)};
     });
-    QTimer::singleShot(closeDeadline, &loop, &QEventLoop::quit);
-    poll.start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-bool FirmwareUpdate::copyHexFile(const QString &source, const QString &target)
+void FirmwareUpdate::startProgrammer()
 {
-    // The old copy goes first, so that a failed copy can never leave it to be programmed.
-    QFile old(target);
-    QFile hex(source);
-    const bool copied = (!old.exists() || old.remove()) && hex.copy(target);
-    if (!copied) {
-        const QString reason = old.error() != QFileDevice::NoError ? old.errorString() : hex.errorString();
-        dialogs.message(QStringLiteral("Nie można skopiować pliku %1 do %2: %3\nProgramator nie został uruchomiony.")
-                            .arg(source, target, reason));
-    }
-    return copied;
+    const QStringList command = {QStringLiteral("sh"),
+                                 wrapper,
+                                 programmer,
+                                 QStringLiteral("-dATmega32"),
+                                 QStringLiteral("-pf"),
+                                 QStringLiteral("-vf"),
+                                 QStringLiteral("-if") + hexCopy,
+                                 QStringLiteral("-e")};
+    if (!launcher.startDetached(terminal.program, terminal.leadingArguments + command))
+        dialogs.message(
+            QStringLiteral("Nie można uruchomić programatora w oknie terminala (%1).").arg(terminal.program));
 }

@@ -2,16 +2,20 @@
 
 #include "RememberedFileDialog.h"
 
+#include <QElapsedTimer>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <chrono>
 
+class BackgroundJob;
 class ExternalLauncher;
+class QTimer;
 class UserDialogs;
 
 /// The part of the serial link the firmware update needs. The closed notification reaches
 /// the link's state as a queued call on the user-interface thread, so portOpen() turns
-/// false only while events are being processed.
+/// false only once the event loop has turned.
 class PortControl {
 public:
     virtual ~PortControl() = default;
@@ -31,8 +35,11 @@ TerminalCommand systemTerminal();
 
 /// Replaces the instrument's firmware: the user picks a HEX file, the link is closed, the
 /// file is copied beside the bootloader programmer and the programmer is started in a
-/// terminal window, without waiting for it.
-class FirmwareUpdate {
+/// terminal window, without waiting for it. Each step follows the previous one as events
+/// arrive: the window never waits in a loop of its own.
+class FirmwareUpdate : public QObject {
+    Q_OBJECT
+
 public:
     /// How long the update waits for the port's closed notification before going on.
     static constexpr std::chrono::milliseconds kCloseDeadline{4001};
@@ -42,11 +49,15 @@ public:
                    std::chrono::milliseconds closeDeadline = kCloseDeadline);
 
     void Aktualizacja1Click();
+    /// An update is under way: the port is closing or the file being copied.
+    bool busy() const;
 
 private:
     bool filesPresent(const QStringList &paths);
-    void waitForPortClosed();
-    bool copyHexFile(const QString &source, const QString &target);
+    /// Once the port is closed, or the deadline has passed: the copy.
+    void portClosingTick();
+    void copyHexFile();
+    void startProgrammer();
 
     UserDialogs &dialogs;
     ExternalLauncher &launcher;
@@ -55,4 +66,11 @@ private:
     TerminalCommand terminal;
     std::chrono::milliseconds closeDeadline;
     RememberedFileDialog OpenDialog3;
+    QString chosenHex;
+    QString programmer;
+    QString wrapper;
+    QString hexCopy;
+    QTimer *closing;
+    QElapsedTimer closingSince;
+    BackgroundJob *copy;
 };

@@ -82,6 +82,8 @@ private slots:
         {
             RecordingDialogs dialogs;
             Program program(dialogs);
+            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
+            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
             program.chart().SpeedButton15Click();
             sample(program, 300);
             before = recorded(program);
@@ -91,6 +93,8 @@ private slots:
             RecordingDialogs dialogs;
             dialogs.answers = {true};
             Program program(dialogs);
+            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
+            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
             QCOMPARE(dialogs.shown.size(), 1);
             QVERIFY(dialogs.shown.first().startsWith(Question));
             QVERIFY(
@@ -102,6 +106,8 @@ private slots:
         {
             RecordingDialogs dialogs;
             Program program(dialogs);
+            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
+            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
             QCOMPARE(dialogs.shown.size(), 1);
             QCOMPARE(program.session().rows().size(), 0);
         }
@@ -122,6 +128,8 @@ private slots:
         {
             RecordingDialogs dialogs;
             Program program(dialogs);
+            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
+            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
             sample(program, 10);
             QVERIFY(QFile::exists(journalPath(dir.path())));
             program.main().close();
@@ -129,6 +137,7 @@ private slots:
         QVERIFY(!QFile::exists(journalPath(dir.path())));
         RecordingDialogs dialogs;
         Program program(dialogs);
+        QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
         QVERIFY(dialogs.shown.isEmpty());
     }
 
@@ -163,6 +172,7 @@ private slots:
         RecordingDialogs dialogs;
         dialogs.answers = {true};
         Program program(dialogs);
+        QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
         QVERIFY(!dialogs.shown.isEmpty() && dialogs.shown.first().startsWith(Question));
         const RegisterStore &rows = program.session().rows();
         QVERIFY2(rows.size() >= due, qPrintable(QStringLiteral("%1 rows, %2 due").arg(rows.size()).arg(due)));

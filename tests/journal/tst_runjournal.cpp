@@ -105,6 +105,33 @@ private slots:
             QFile::remove(m_dir.filePath(name));
     }
 
+    // A rebuild abandoned through its progress stops reading and leaves the file as it was.
+    void rebuildStopsWhenAsked()
+    {
+        ChartData chart;
+        RegisterStore store;
+        {
+            RunJournal journal(path());
+            feed(journal, sampleRun(40000), chart, store); // more than one read of the file
+        }
+        const qint64 length = QFileInfo(path()).size();
+        RunJournal journal(path());
+        QVERIFY(journal.leftOver());
+        ChartData gotChart;
+        RegisterStore gotStore;
+        QList<qint64> reported;
+        const JournalScan scan = journal.rebuild(gotChart, gotStore, [&](qint64 read, qint64 total) {
+            reported << read;
+            return total == length && reported.size() < 2;
+        });
+        QVERIFY(scan.stopped);
+        QCOMPARE(reported.size(), 2);
+        QVERIFY(reported[1] > reported[0]);
+        const auto rebuilt = gotChart.longestSeries() + std::size_t(gotStore.size());
+        QVERIFY(rebuilt > 0 && rebuilt < chart.longestSeries() + std::size_t(store.size()));
+        QCOMPARE(QFileInfo(path()).size(), length);
+    }
+
     // Dropped without a clean exit, as by a crash: the next start rebuilds the chart and the
     // register exactly, clears included, and its own records go on after the recovered ones.
     void recoveryRebuildsAndGoesOn()
@@ -340,7 +367,8 @@ private slots:
             return std::make_unique<FullDisk>();
         });
         QStringList reports;
-        connect(&journal, &RunJournal::stopped, this, [&](const QString &r) { reports << r; }, Qt::QueuedConnection);
+        connect(
+            &journal, &RunJournal::stopped, this, [&](const QString &r) { reports << r; }, Qt::QueuedConnection);
         ChartSample point;
         journal.chartPoint(point);
         QTRY_COMPARE(reports, QStringList{QStringLiteral("No space left on device")});

@@ -81,6 +81,12 @@ struct Fixture {
     QString hexCopy() const { return toolDir + "/program.hex"; }
     QString chosenHex() const { return root.filePath("new firmware.hex"); }
     void choose(const QString &path) { dialogs.files.append({path, 0}); }
+    /// Runs the update as a user's click does and waits for its steps to end.
+    bool click()
+    {
+        update.Aktualizacja1Click();
+        return QTest::qWaitFor([this] { return !update.busy(); }, 5000);
+    }
 
     QStringList expectedArguments() const
     {
@@ -119,7 +125,7 @@ private slots:
 void FirmwareUpdateTest::cancelledDialogChangesNothing()
 {
     Fixture f;
-    f.update.Aktualizacja1Click();
+    QVERIFY(f.click());
     QCOMPARE(f.dialogs.fileRequests.size(), 1);
     const FileDialogRequest &request = f.dialogs.fileRequests.first();
     QCOMPARE(request.title, QString("Wskaż plik HEX do wgrania"));
@@ -158,7 +164,7 @@ void FirmwareUpdateTest::update()
     Fixture f(workName, folder);
     f.port.open = portOpen;
     f.choose(f.chosenHex());
-    f.update.Aktualizacja1Click();
+    QVERIFY(f.click());
     QCOMPARE(f.events, events);
     QVERIFY(!f.port.open);
     QCOMPARE(f.launcher.started.size(), 1);
@@ -173,11 +179,11 @@ void FirmwareUpdateTest::secondUpdateReplacesTheCopy()
     Fixture f;
     f.port.open = false;
     f.choose(f.chosenHex());
-    f.update.Aktualizacja1Click();
+    QVERIFY(f.click());
     const QString second = f.root.filePath("second.hex");
     writeFile(second, ":00000001FF\n");
     f.choose(second);
-    f.update.Aktualizacja1Click();
+    QVERIFY(f.click());
     QCOMPARE(f.dialogs.fileRequests[1].fileName, f.chosenHex()); // the dialog offers the last choice
     QCOMPARE(f.events.last(), QString("start with :00000001FF\n"));
     QCOMPARE(contents(f.hexCopy()), QByteArray(":00000001FF\n"));
@@ -206,7 +212,7 @@ void FirmwareUpdateTest::failedCopyStartsNothing()
     if (sourceVanished)
         QVERIFY(QFile::remove(f.chosenHex()));
     f.choose(f.chosenHex());
-    f.update.Aktualizacja1Click();
+    QVERIFY(f.click());
     QVERIFY(f.launcher.started.isEmpty());
     QCOMPARE(f.dialogs.shown.size(), 1);
     QVERIFY2(f.dialogs.shown[0].startsWith("Nie można skopiować pliku " + f.chosenHex()),
@@ -228,7 +234,7 @@ void FirmwareUpdateTest::missingFileStopsBeforeClosing()
     Fixture f;
     QVERIFY(QFile::remove(f.toolDir + '/' + missing));
     f.choose(f.chosenHex());
-    f.update.Aktualizacja1Click();
+    QVERIFY(f.click());
     QVERIFY(f.port.open);
     QVERIFY(!QFile::exists(f.hexCopy()));
     QVERIFY(f.launcher.started.isEmpty());
@@ -242,7 +248,7 @@ void FirmwareUpdateTest::terminalThatCannotStartIsReported()
     f.port.open = false;
     f.launcher.succeeds = false;
     f.choose(f.chosenHex());
-    f.update.Aktualizacja1Click();
+    QVERIFY(f.click());
     QCOMPARE(f.launcher.started.size(), 1);
     QCOMPARE(f.dialogs.shown, QStringList{"Nie można uruchomić programatora w oknie terminala (terminal)."});
 }
@@ -265,6 +271,8 @@ void FirmwareUpdateTest::lostNotificationEndsTheWaitAtTheDeadline()
     QElapsedTimer clock;
     clock.start();
     update.Aktualizacja1Click();
+    QVERIFY(update.busy()); // the window is free meanwhile
+    QVERIFY(QTest::qWaitFor([&] { return !update.busy(); }, 5000));
     QVERIFY(clock.elapsed() >= 150);
     QVERIFY(clock.elapsed() < 3000);
     QCOMPARE(events, QStringList{"close"});
@@ -276,7 +284,7 @@ void FirmwareUpdateTest::wrapperPassesTheArgumentsIntact()
     Fixture f(QStringLiteral("work with  blanks"));
     f.port.open = false;
     f.choose(f.chosenHex());
-    f.update.Aktualizacja1Click();
+    QVERIFY(f.click());
     QCOMPARE(f.launcher.started.size(), 1);
     // What the terminal would run, run here without a terminal; the shell at its end finds
     // no input and ends.
