@@ -1,0 +1,119 @@
+#include "DeviceLink.h"
+#include "EventLoop.h"
+#include "FrameBuilders.h"
+#include "PtyPair.h"
+#include "RecordingTrace.h"
+#include "SimInstrument.h"
+
+#include <QtTest>
+
+using namespace kx;
+
+namespace {
+
+QByteArray request(uint8_t kind, uint8_t cmd, const FrameData &data = kZeroData)
+{
+    const ProtocolFrame frame = buildFrame(kind, cmd, data);
+    return QByteArray(reinterpret_cast<const char *>(frame.data()), kFrameSize);
+}
+
+/// The device service on a pseudo-terminal whose far end the test plays.
+struct Line {
+    PtyPair pty;
+    RecordingTrace trace;
+    DeviceLink link;
+
+    Line()
+    {
+        link.setTrace(&trace);
+        if (link.open(QString::fromLatin1(pty.portName()), 57600, true) != 0)
+            qFatal("the pseudo-terminal did not open");
+        runUntil([this] { return link.port().running(); }, 1000);
+    }
+
+    /// The instrument answers its identification, as a simulated one would.
+    bool identify()
+    {
+        SimInstrument instrument;
+        const QByteArray ask = request(FRAME_READ, CMD_IDENT);
+        const std::vector<uint8_t> reply = instrument.handleRequest(reinterpret_cast<const uint8_t *>(ask.constData()));
+        pty.write(QByteArray(reinterpret_cast<const char *>(reply.data()), int(reply.size())));
+        return runUntil([this] { return link.device().deviceType != 0; }, 1000);
+    }
+};
+
+} // namespace
+
+class DeviceLinkTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // What keeps the line busy while the pages work on a sample: in continuous sampling the
+    // request for the next one is in the port before any slot of the sample runs.
+    void nextContinuousRequestIsOnItsWayBeforeTheSampleIsTaken()
+    {
+        Line line;
+        QVERIFY(line.identify());
+        line.link.setSampling(true, 10);
+        line.link.startAcquisition();
+        const QByteArray measure = request(FRAME_READ, CMD_MEASURE);
+        QByteArray first; // the pacing sends it from the event loop
+        runUntil([&] { return (first += line.pty.read(1, 8 - int(first.size()))).size() >= 8; }, 1000);
+        QCOMPARE(first, measure);
+        QByteArray arrivedMeanwhile;
+        int samples = 0;
+        connect(&line.link, &DeviceLink::sampleDecoded, this, [&] {
+            ++samples;
+            // Nothing can arrive here that was handed to the port after this slot.
+            arrivedMeanwhile = line.pty.read(500, 8);
+        });
+        line.pty.write(measurementFrame(0x07, {1.0f, 2.0f, 3.0f}));
+        QVERIFY(runUntil([&] { return samples == 1; }, 2000));
+        QCOMPARE(arrivedMeanwhile, measure);
+    }
+
+    // Requests offered while another is on the line wait for it; none is lost, and the
+    // monitor lists each once it has left, in order.
+    void requestsOfferedTogetherAllLeaveInOrder()
+    {
+        Line line;
+        line.link.sendRead(CMD_LED);
+        line.link.sendWrite(CMD_BEEP, {0, 0, 0, 1});
+        line.link.sendRead(CMD_PK1);
+        const QByteArray expected =
+            request(FRAME_READ, CMD_LED) + request(FRAME_WRITE, CMD_BEEP, {0, 0, 0, 1}) + request(FRAME_READ, CMD_PK1);
+        // No answers come: each waits out the previous one's answer time.
+        QCOMPARE(line.pty.read(2000, 24), expected);
+        QVERIFY(runUntil([&] { return line.trace.lines.size() == 3; }, 1000));
+        QCOMPARE(line.trace.lines,
+                 (QStringList{">sending read cmd: 12: 0 0 0 0 ,CRC=12", ">sending write cmd: 3: 0 0 0 1 ,CRC=4",
+                              ">sending read cmd: 8: 0 0 0 0 ,CRC=8"}));
+    }
+
+    // An answer lets the next request go at once.
+    void answerReleasesTheNextRequest()
+    {
+        Line line;
+        line.link.sendRead(CMD_LED);
+        line.link.sendRead(CMD_PK1);
+        QCOMPARE(line.pty.read(1000, 8), request(FRAME_READ, CMD_LED));
+        QElapsedTimer clock;
+        clock.start();
+        line.pty.write(replyFrame(CMD_LED, packedData<int32_t>(3)));
+        QCOMPARE(line.pty.read(1000, 8), request(FRAME_READ, CMD_PK1));
+        QVERIFY2(clock.elapsed() < 40, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    void hiddenMonitorGetsNothing()
+    {
+        Line line;
+        line.trace.shown = false;
+        line.link.sendWrite(CMD_PK1, packedData(1.5f));
+        QCOMPARE(line.pty.read(1000, 8).size(), 8);
+        runFor(100);
+        QVERIFY(line.trace.lines.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(DeviceLinkTest)
+#include "tst_devicelink.moc"
