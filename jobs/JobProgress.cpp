@@ -2,39 +2,47 @@
 
 #include "BackgroundJob.h"
 
+#include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
-
-#include <limits>
+#include <QVBoxLayout>
 
 JobProgress::JobProgress(BackgroundJob &job, const QString &label, QWidget *parent, int minimumDurationMs)
-    : QObject(&job), job_(job), dialog_(label, QStringLiteral("Przerwij"), 0, kSteps, parent),
-      bar_(new QProgressBar(&dialog_)), delay_(new QTimer(this))
+    : QObject(&job), job_(job), window_(parent), bar_(new QProgressBar(&window_)),
+      cancel_(new QPushButton(QStringLiteral("Przerwij"), &window_)), delay_(new QTimer(this))
 {
-    // The bar is set directly: the dialog's own setValue runs the event loop when modal.
-    dialog_.setBar(bar_);
+    window_.setWindowTitle(QStringLiteral("KX520S-PC"));
+    window_.setWindowModality(Qt::WindowModal);
+    auto *layout = new QVBoxLayout(&window_);
+    layout->addWidget(new QLabel(label, &window_));
     bar_->setRange(0, kSteps);
-    dialog_.setWindowModality(Qt::WindowModal);
-    dialog_.setAutoClose(false);
-    dialog_.setAutoReset(false);
-    // Shown by the delay below only; the dialog's own timer would show it unasked.
-    dialog_.setMinimumDuration(std::numeric_limits<int>::max());
-    dialog_.hide();
+    bar_->setMinimumWidth(300);
+    layout->addWidget(bar_);
+    layout->addWidget(cancel_, 0, Qt::AlignRight);
     delay_->setSingleShot(true);
     delay_->setInterval(minimumDurationMs);
-    connect(delay_, &QTimer::timeout, &dialog_, [this] {
+    connect(delay_, &QTimer::timeout, &window_, [this] {
         if (job_.running())
-            dialog_.show();
+            window_.show();
     });
-    connect(&dialog_, &QProgressDialog::canceled, &job_, &BackgroundJob::cancel);
+    connect(cancel_, &QPushButton::clicked, &job_, &BackgroundJob::cancel);
+    // Closing the window is no way out of the work: it is cancelled as by its button.
+    connect(&window_, &QDialog::rejected, &job_, &BackgroundJob::cancel);
     connect(&job_, &BackgroundJob::started, this, &JobProgress::begin);
     connect(&job_, &BackgroundJob::progressed, this, &JobProgress::show);
     connect(&job_, &BackgroundJob::finished, this, &JobProgress::end);
 }
 
+int JobProgress::value() const
+{
+    return bar_->value();
+}
+
 void JobProgress::begin()
 {
     bar_->setValue(0);
+    cancel_->setEnabled(true);
     delay_->start();
 }
 
@@ -46,5 +54,5 @@ void JobProgress::show(qint64 done, qint64 total)
 void JobProgress::end()
 {
     delay_->stop();
-    dialog_.hide();
+    window_.hide();
 }

@@ -1,23 +1,27 @@
 #pragma once
 
+#include <QDialog>
 #include <QObject>
-#include <QProgressDialog>
 
 class BackgroundJob;
 class QProgressBar;
+class QPushButton;
 class QTimer;
 
 /// The progress window of a background job: it appears once the job has run for
 /// `minimumDurationMs`, so that quick work shows nothing, closes when the job ends, and its
-/// cancel button cancels the job. Window-modal over `parent` while shown; it never runs events
-/// itself. It belongs to the job and goes with it.
+/// "Przerwij" button cancels the job. Window-modal over `parent` while shown. It belongs to
+/// the job and goes with it.
 class JobProgress : public QObject {
     Q_OBJECT
 
 public:
     JobProgress(BackgroundJob &job, const QString &label, QWidget *parent, int minimumDurationMs = 400);
 
-    QProgressDialog &dialog() { return dialog_; }
+    QDialog &window() { return window_; }
+    /// Thousandths of the work done.
+    int value() const;
+    QPushButton *cancelButton() const { return cancel_; }
 
 private:
     void begin();
@@ -26,7 +30,8 @@ private:
 
     static constexpr int kSteps = 1000;
     BackgroundJob &job_;
-    QProgressDialog dialog_;
+    QDialog window_;
     QProgressBar *bar_;
+    QPushButton *cancel_;
     QTimer *delay_;
 };

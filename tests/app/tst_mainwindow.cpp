@@ -49,6 +49,7 @@ private slots:
     void closingMainWindowEndsTheProgram();
     void exitWithThePortOpenIsQuickAndSilent();
     void unreadableSettingsAreReportedAndKept();
+    void onlyTheMainWindowShowsAtStart();
     void escapedExceptionEndsWithAFailure();
 };
 
@@ -272,6 +273,21 @@ void MainWindowTest::unreadableSettingsAreReportedAndKept()
     const QFileInfo kept(dir.path() + "/config.ini");
     QVERIFY(kept.isSymLink());
     QVERIFY(kept.isDir());
+}
+
+void MainWindowTest::onlyTheMainWindowShowsAtStart()
+{
+    ScopedWorkDir dir;
+    RecordingDialogs dialogs;
+    Program program(dialogs);
+    holdStartUpConnection(program.main());
+    program.main().show();
+    QTest::qWait(700); // past every progress window's delay
+    QWidgetList shown;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->isVisible())
+            shown << top;
+    QCOMPARE(shown, QWidgetList{&program.main()});
 }
 
 void MainWindowTest::escapedExceptionEndsWithAFailure()

@@ -403,14 +403,15 @@ void RegisterPageTest::progressShowsAndCancels()
             QThread::msleep(1);
         }
     }));
-    QVERIFY(!progress.dialog().isVisible()); // not before the delay
-    QTRY_VERIFY(progress.dialog().isVisible());
-    QTRY_COMPARE(progress.dialog().value(), 500);
+    QVERIFY(!progress.window().isVisible()); // not before the delay
+    QTRY_VERIFY(progress.window().isVisible());
+    QVERIFY(progress.window().isModal());
+    QTRY_COMPARE(progress.value(), 500);
     QVERIFY(job.running());
-    emit progress.dialog().canceled();
+    progress.cancelButton()->click();
     QTRY_COMPARE(results.size(), 1);
     QVERIFY(results[0].cancelled);
-    QVERIFY(!progress.dialog().isVisible());
+    QVERIFY(!progress.window().isVisible());
     QVERIFY(!job.running());
 
     // Nothing shows for work that ends at once.
@@ -421,7 +422,7 @@ void RegisterPageTest::progressShowsAndCancels()
     QTRY_COMPARE(results.size(), 2);
     QVERIFY(results[1].ok);
     QTest::qWait(150);
-    QVERIFY(!progress.dialog().isVisible());
+    QVERIFY(!progress.window().isVisible());
 }
 
 QTEST_MAIN(RegisterPageTest)
