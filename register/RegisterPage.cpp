@@ -153,7 +153,13 @@ void RegisterPage::passChoice()
 int RegisterPage::indexColumnWidth() const
 {
     const int stamps = int(ui->CheckBox7->isChecked()) + int(ui->CheckBox8->isChecked());
-    return 60 + 50 * stamps;
+    // The widths hold indexes of up to six digits; a longer run widens the column by the
+    // digits that would otherwise be cut.
+    const int digits = int(QString::number(std::max<qint64>(0, session.rows().size() - 1)).size());
+    const QFontMetrics metrics = ui->StringGrid1->fontMetrics();
+    const int beyondSix = metrics.horizontalAdvance(QString(digits, QLatin1Char('8'))) -
+                          metrics.horizontalAdvance(QStringLiteral("888888"));
+    return 60 + 50 * stamps + std::max(0, beyondSix);
 }
 
 void RegisterPage::BitBtn5Click()

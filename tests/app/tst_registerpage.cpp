@@ -86,6 +86,7 @@ private slots:
     void registration();
     void uncheckedTimeLeavesEarlierRows();
     void autoRegistration();
+    void indexColumnWidensPastSixDigits();
     void newestRowIsLastVisible();
     void clearAsksFirst_data();
     void clearAsksFirst();
@@ -193,6 +194,24 @@ void RegisterPageTest::autoRegistration()
     QVERIFY(f.button("BitBtn5")->isEnabled());
     f.session.takeSample(f.sample());
     QCOMPARE(f.page.table().rowCount(), 2);
+}
+
+void RegisterPageTest::indexColumnWidensPastSixDigits()
+{
+    Fixture f;
+    RegisterStore rows;
+    const RegisterRow row = registerRow({}, {});
+    for (int n = 0; n < 1000000; ++n) // indexes up to 999 999
+        rows.append(row);
+    f.session.adopt({}, std::move(rows));
+    QCOMPARE(f.grid()->columnWidth(0), 60);
+    f.box("CheckBox16")->setChecked(false);
+    f.page.BitBtn5Click(); // index 1 000 000
+    const int width = f.grid()->columnWidth(0);
+    QVERIFY(width > 60);
+    const QString newest = f.page.table().index(1000000, 0).data().toString();
+    QCOMPARE(newest, QStringLiteral("1000000 "));
+    QVERIFY2(f.grid()->fontMetrics().horizontalAdvance(newest) + 6 <= width, qPrintable(QString::number(width)));
 }
 
 void RegisterPageTest::newestRowIsLastVisible()
