@@ -105,6 +105,13 @@ void AcquisitionPacer::hold()
     wake(-1);
 }
 
+void AcquisitionPacer::deviceIdentified()
+{
+    restartStep();
+    if (state_.GO)
+        wake(0);
+}
+
 void AcquisitionPacer::setTime(double seconds, bool deviceKnown)
 {
     // The next pass adds the time since the previous one, which is already part of now.

@@ -9,11 +9,11 @@ struct AcquisitionState {
     bool zapytanie = false; ///< a measurement request is outstanding
     int32_t bledna_transmisja = 0;
     double measTime = 0; ///< seconds of acquisition time
-    double idleStep = 0; ///< seconds between the last two idle passes
+    double idleStep = 0; ///< seconds between the last two passes
     double nextRequestIn = 0;
     float replyTimeout = 0;
-    double timeNow = 0;  ///< the monotonic clock at this idle pass, seconds
-    double timePrev = 0; ///< the monotonic clock at the previous idle pass, seconds
+    double timeNow = 0;  ///< the monotonic clock at this pass, seconds
+    double timePrev = 0; ///< the monotonic clock at the previous pass, seconds
 };
 
 /// Decides, at each pass, whether the measurement request leaves: one every
@@ -45,6 +45,8 @@ public:
     void pause();
     /// Requests stop leaving; the time stays as it is.
     void hold();
+    /// The instrument has just been identified: a running acquisition goes on from now.
+    void deviceIdentified();
     /// The acquisition time from here on counts from `seconds`.
     void setTime(double seconds, bool deviceKnown);
     /// The acquisition time now: measTime and what has run since the last pass.

@@ -25,9 +25,9 @@ DeviceLink::DeviceLink(AcquisitionPacer::Clock clock, QObject *parent)
     // A read holding one whole frame is handed over at once instead of after the read gap.
     serialPort.setCompletionRule(&isWholeFrame);
     // The instrument answers one request at a time; requests queued behind one wait for its
-    // answer (at most as long as a continuous request waits for its frame), so that two
-    // answers never arrive as one burst.
-    serialPort.setAnswerWait(50);
+    // answer, so that two answers never arrive as one burst. At most half the time a continuous
+    // request waits for its frame: one held behind a lost answer still gets its own in time.
+    serialPort.setAnswerWait(25);
     // Qt's timers wake in whole milliseconds; the pacing needs its period to a fraction of one.
     wakeFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (wakeFd_ >= 0) {
@@ -148,11 +148,16 @@ void DeviceLink::stopAcquisition()
 
 void DeviceLink::pauseAcquisition()
 {
+    // Passes come only when due: the time run since the last one counts before a pause.
+    if (pacer_.state().GO)
+        ApplicationIdle();
     pacer_.pause();
 }
 
 void DeviceLink::holdAcquisition()
 {
+    if (pacer_.state().GO)
+        ApplicationIdle();
     pacer_.hold();
 }
 
@@ -294,7 +299,7 @@ void DeviceLink::HandleBurst(const QByteArray &burst)
     switch (routeBurst(p, n)) {
     case BurstRoute::Measurement:
         if (continuous_) {
-            if (const auto periodMs = samplePeriod_.frame(pacer_.state().measTime))
+            if (const auto periodMs = samplePeriod_.frame(acquisitionTime()))
                 emit samplePeriodMeasured(*periodMs);
         }
         HandleMeasurement(p, n);
@@ -309,7 +314,11 @@ void DeviceLink::HandleBurst(const QByteArray &burst)
 
 void DeviceLink::HandleReply(const uint8_t *p)
 {
+    const bool wasKnown = deviceTypeKnown();
     const ReplyEffect effect = HandleReplyFrame(p, device_, trace_);
+    // Pacing rests while the instrument is unknown, as when it is identified again during a run.
+    if (!wasKnown && deviceTypeKnown())
+        pacer_.deviceIdentified();
     if (effect.kind == ReplyEffect::Dropped)
         return;
     if (effect.kind == ReplyEffect::CycleReset) {

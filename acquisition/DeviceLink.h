@@ -52,7 +52,7 @@ public:
     /// For tests and benchmarks that read the port's own state.
     const Tserial_event &port() const { return serialPort; }
 
-    // Requests, all through the port's one queue: nothing offered is dropped.
+    // Requests, all through the port's one queue: none is dropped while the port is open.
 
     void sendRead(uint8_t cmd, const kx::FrameData &data = kx::kZeroData);
     void sendWrite(uint8_t cmd, const kx::FrameData &data = kx::kZeroData);
@@ -97,7 +97,8 @@ public:
     /// The acquisition time now, in seconds.
     double acquisitionTime() const { return pacer_.elapsed(deviceTypeKnown()); }
     /// One pass of the pacing: sends the measurement request when it is due. Runs when the
-    /// pacing's own timer falls due and after each frame, never waiting for the event queue.
+    /// pacing's own timer falls due and, in continuous sampling, after each frame; never
+    /// waiting for the event queue to empty.
     void ApplicationIdle();
 
     // The state, read-only.

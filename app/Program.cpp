@@ -236,6 +236,7 @@ void Program::recoverJournal(UserDialogs &dialogs)
                          journal_->goOnAfter(rebuilt->scan);
                          session_->adopt(std::move(rebuilt->chart), std::move(rebuilt->rows));
                      });
+    journal_->beginRebuild();
     const RunJournal *journal = journal_.get();
     recovery_->start([journal, rebuilt](const BackgroundJob::Progress &progress) {
         rebuilt->scan = journal->rebuild(rebuilt->chart, rebuilt->rows, progress);

@@ -1,5 +1,6 @@
 #include "PointSeries.h"
 
+#include <atomic>
 #include <iterator>
 
 namespace {
@@ -28,6 +29,9 @@ PointChunk &PointSeries::writable(std::size_t i)
 {
     if (chunks_[i].use_count() > 1)
         chunks_[i] = std::make_shared<PointChunk>(*chunks_[i]);
+    else
+        // A snapshot just let go on another thread: its reads are over before this write.
+        std::atomic_thread_fence(std::memory_order_acquire);
     return *chunks_[i];
 }
 

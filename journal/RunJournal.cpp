@@ -52,8 +52,10 @@ std::optional<JournalSummary> RunJournal::leftOver()
     if (!QFileInfo::exists(path_))
         return std::nullopt;
     const JournalScan scan = readJournal(path_);
-    if (scan.valid && !scan.summary.empty())
+    if (scan.valid && !scan.summary.empty()) {
+        leftStartLocalMs_ = scan.summary.startLocalMs;
         return scan.summary;
+    }
     // A header torn by the end, or a run whose every record was cleared: nothing to rebuild.
     // Anything else under the journal's name is not ours to delete.
     if ((scan.valid && !damagedInside(scan)) || tornHeader(path_)) {
@@ -77,8 +79,14 @@ JournalScan RunJournal::rebuild(ChartData &chart, RegisterStore &store, const Jo
     return replayJournal(path_, chart, store, progress);
 }
 
+void RunJournal::beginRebuild()
+{
+    rebuilding_ = true;
+}
+
 void RunJournal::goOnAfter(const JournalScan &scan)
 {
+    rebuilding_ = false;
     QString error;
     // Appending after a torn record would hide everything written later. Damage inside the
     // journal may hide sound records after it: those are kept in a copy before the cut.
@@ -95,8 +103,10 @@ void RunJournal::goOnAfter(const JournalScan &scan)
 
 bool RunJournal::keepAside(QString *error)
 {
-    const JournalScan scan = readJournal(path_);
-    if (!::keepAside(path_, scan.summary.startLocalMs, error).isEmpty())
+    rebuilding_ = false;
+    // Read once already when it was found: a day's journal takes seconds to read again.
+    const qint64 start = leftStartLocalMs_ ? *leftStartLocalMs_ : readJournal(path_).summary.startLocalMs;
+    if (!::keepAside(path_, start, error).isEmpty())
         return true;
     off_ = true;
     return false;
@@ -159,7 +169,9 @@ void RunJournal::end()
 
 void RunJournal::append(const JournalRecord &record)
 {
-    if (off_)
+    // While the file is being rebuilt from, a record would start a new journal over it; what
+    // the run takes meanwhile is replaced by the rebuilt run anyway.
+    if (off_ || rebuilding_)
         return;
     if (!writer_) {
         QString error;

@@ -39,8 +39,10 @@ public:
     /// Rebuilds the chart and register of the left-over journal, into an empty chart and store;
     /// later records go on in the same journal.
     void recover(ChartData &chart, RegisterStore &store);
-    /// The two halves of recover: the reading, which may run on another thread while nothing is
-    /// journaled, then, back on the journal's own thread, the journal made ready to go on.
+    /// The three steps of recover for a rebuild on another thread: nothing is journaled from
+    /// beginRebuild on; rebuild reads the file (on any thread); goOnAfter, back on the journal's
+    /// thread, makes the journal ready to go on in the same file.
+    void beginRebuild();
     JournalScan rebuild(ChartData &chart, RegisterStore &store, const JournalProgress &progress = {}) const;
     void goOnAfter(const JournalScan &scan);
     /// Keeps the left-over journal under a dated name. When it cannot be moved, journaling stays
@@ -73,4 +75,6 @@ private:
     quint64 chartPoints_ = 0;
     quint64 registerRows_ = 0;
     bool off_ = false;
+    bool rebuilding_ = false;
+    std::optional<qint64> leftStartLocalMs_; ///< the start of the run found left over
 };

@@ -23,7 +23,7 @@ public:
     LiveReadout(const std::array<SensorControls, 3> &sensors, std::array<QLabel *, 2> lamps, Labels labels);
 
     void UpdateReadout(const Sample &sample, int32_t mode);
-    /// The 50 ms tick; the caller skips it while the idle step is 0.
+    /// The 50 ms tick; the caller skips it until the pacing has measured its first step.
     void Timer1Timer(double measTime, bool continuous, int periodMs);
 
     /// The text a value field shows for a reading.

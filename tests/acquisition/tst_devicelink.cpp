@@ -6,6 +6,7 @@
 #include "SimInstrument.h"
 
 #include <QtTest>
+#include <cmath>
 
 using namespace kx;
 
@@ -21,7 +22,8 @@ QByteArray request(uint8_t kind, uint8_t cmd, const FrameData &data = kZeroData)
 struct Line {
     PtyPair pty;
     RecordingTrace trace;
-    DeviceLink link;
+    double now = 1000; ///< the pacing's clock, moved by the test
+    DeviceLink link{[this] { return now; }};
 
     Line()
     {
@@ -40,6 +42,14 @@ struct Line {
         pty.write(QByteArray(reinterpret_cast<const char *>(reply.data()), int(reply.size())));
         return runUntil([this] { return link.device().deviceType != 0; }, 1000);
     }
+
+    /// The next request the port writes, within the time given; the event loop runs meanwhile.
+    QByteArray nextRequest(int waitMs)
+    {
+        QByteArray got;
+        runUntil([&] { return (got += pty.read(1, 8 - int(got.size()))).size() >= 8; }, waitMs);
+        return got;
+    }
 };
 
 } // namespace
@@ -57,9 +67,7 @@ private slots:
         line.link.setSampling(true, 10);
         line.link.startAcquisition();
         const QByteArray measure = request(FRAME_READ, CMD_MEASURE);
-        QByteArray first; // the pacing sends it from the event loop
-        runUntil([&] { return (first += line.pty.read(1, 8 - int(first.size()))).size() >= 8; }, 1000);
-        QCOMPARE(first, measure);
+        QCOMPARE(line.nextRequest(1000), measure); // sent by the pacing from the event loop
         QByteArray arrivedMeanwhile;
         int samples = 0;
         connect(&line.link, &DeviceLink::sampleDecoded, this, [&] {
@@ -70,6 +78,47 @@ private slots:
         line.pty.write(measurementFrame(0x07, {1.0f, 2.0f, 3.0f}));
         QVERIFY(runUntil([&] { return samples == 1; }, 2000));
         QCOMPARE(arrivedMeanwhile, measure);
+    }
+
+    // The pacing runs only when a request is due: a pause must still count the time run since
+    // the last one, or the acquisition time loses it and the next request comes a period late.
+    void pauseCountsTheTimeSinceTheLastRequest()
+    {
+        Line line;
+        QVERIFY(line.identify());
+        line.link.setSampling(false, 10000);
+        line.link.startAcquisition();
+        const QByteArray measure = request(FRAME_READ, CMD_MEASURE);
+        QCOMPARE(line.nextRequest(1000), measure);
+        line.now += 9.9;
+        line.link.pauseAcquisition();
+        QVERIFY(std::abs(line.link.acquisitionTime() - 9.9) < 1e-9);
+        line.now += 60; // paused: none of this counts
+        line.link.pauseAcquisition();
+        QVERIFY(std::abs(line.link.acquisitionTime() - 9.9) < 1e-9);
+        line.now += 0.1; // the period is complete
+        QCOMPARE(line.nextRequest(1000), measure);
+        QVERIFY(std::abs(line.link.acquisitionTime() - 10.0) < 1e-9);
+    }
+
+    // Identified again during a run (the wizard connects anew), the acquisition goes on.
+    void identifiedAgainTheRunGoesOn()
+    {
+        Line line;
+        QVERIFY(line.identify());
+        line.link.setSampling(true, 10);
+        line.link.startAcquisition();
+        const QByteArray measure = request(FRAME_READ, CMD_MEASURE);
+        QCOMPARE(line.nextRequest(1000), measure);
+        ConnectionSequence sequence;
+        sequence.begin();
+        line.link.connectionStep(sequence); // the type is forgotten, identification asked
+        QCOMPARE(line.link.device().deviceType, 0);
+        line.pty.write(measurementFrame(0x07, {1.0f, 2.0f, 3.0f})); // the answer to the first
+        QCOMPARE(line.nextRequest(1000), request(FRAME_READ, CMD_IDENT));
+        QVERIFY(line.nextRequest(200).isEmpty()); // nothing measured while unknown
+        QVERIFY(line.identify());
+        QCOMPARE(line.nextRequest(1000), measure);
     }
 
     // Requests offered while another is on the line wait for it; none is lost, and the

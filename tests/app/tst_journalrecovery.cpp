@@ -82,8 +82,6 @@ private slots:
         {
             RecordingDialogs dialogs;
             Program program(dialogs);
-            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
-            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
             program.chart().SpeedButton15Click();
             sample(program, 300);
             before = recorded(program);
@@ -93,7 +91,7 @@ private slots:
             RecordingDialogs dialogs;
             dialogs.answers = {true};
             Program program(dialogs);
-            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
+            QVERIFY(program.recovering()); // rebuilt in the background
             QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
             QCOMPARE(dialogs.shown.size(), 1);
             QVERIFY(dialogs.shown.first().startsWith(Question));
@@ -106,8 +104,6 @@ private slots:
         {
             RecordingDialogs dialogs;
             Program program(dialogs);
-            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
-            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
             QCOMPARE(dialogs.shown.size(), 1);
             QCOMPARE(program.session().rows().size(), 0);
         }
@@ -128,8 +124,6 @@ private slots:
         {
             RecordingDialogs dialogs;
             Program program(dialogs);
-            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
-            QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
             sample(program, 10);
             QVERIFY(QFile::exists(journalPath(dir.path())));
             program.main().close();
@@ -137,7 +131,6 @@ private slots:
         QVERIFY(!QFile::exists(journalPath(dir.path())));
         RecordingDialogs dialogs;
         Program program(dialogs);
-        QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
         QVERIFY(dialogs.shown.isEmpty());
     }
 
@@ -172,6 +165,7 @@ private slots:
         RecordingDialogs dialogs;
         dialogs.answers = {true};
         Program program(dialogs);
+        QVERIFY(program.recovering()); // rebuilt in the background
         QVERIFY(QTest::qWaitFor([&] { return !program.recovering(); }, 30000));
         QVERIFY(!dialogs.shown.isEmpty() && dialogs.shown.first().startsWith(Question));
         const RegisterStore &rows = program.session().rows();
