@@ -41,15 +41,15 @@ TForm1::TForm1(DeviceLink &link, UserDialogs &dialogs, QWidget *parent)
     ui->Label68->hide();
 
     sensors = {{
-        {ui->GroupBox1, ui->CheckBox1, ui->Edit1, nullptr, ui->Edit23, ui->CGauge1, ui->PaintBox1, ui->Label4,
-         ui->Label5, ui->Label6, ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton21,
-         ui->SpeedButton18, ui->SpeedButton26},
-        {ui->GroupBox2, ui->CheckBox2, ui->Edit2, nullptr, ui->Edit24, ui->CGauge2, ui->PaintBox2, ui->Label10,
-         ui->Label12, ui->Label11, ui->SpeedButton4, ui->SpeedButton5, ui->SpeedButton6, ui->SpeedButton22,
-         ui->SpeedButton24, ui->SpeedButton27},
-        {ui->GroupBox3, ui->CheckBox3, ui->Edit3, nullptr, ui->Edit25, ui->CGauge3, ui->PaintBox3, ui->Label16,
-         ui->Label18, ui->Label17, ui->SpeedButton7, ui->SpeedButton8, ui->SpeedButton9, ui->SpeedButton23,
-         ui->SpeedButton25, ui->SpeedButton28},
+        {ui->GroupBox1, ui->CheckBox1, ui->Edit1, ui->Edit23, ui->CGauge1, ui->PaintBox1, ui->Label4, ui->Label5,
+         ui->Label6, ui->SpeedButton1, ui->SpeedButton2, ui->SpeedButton3, ui->SpeedButton21, ui->SpeedButton18,
+         ui->SpeedButton26},
+        {ui->GroupBox2, ui->CheckBox2, ui->Edit2, ui->Edit24, ui->CGauge2, ui->PaintBox2, ui->Label10, ui->Label12,
+         ui->Label11, ui->SpeedButton4, ui->SpeedButton5, ui->SpeedButton6, ui->SpeedButton22, ui->SpeedButton24,
+         ui->SpeedButton27},
+        {ui->GroupBox3, ui->CheckBox3, ui->Edit3, ui->Edit25, ui->CGauge3, ui->PaintBox3, ui->Label16, ui->Label18,
+         ui->Label17, ui->SpeedButton7, ui->SpeedButton8, ui->SpeedButton9, ui->SpeedButton23, ui->SpeedButton25,
+         ui->SpeedButton28},
     }};
     resolution = std::make_unique<ResolutionControls>(
         std::array<ResolutionControls::Row, 3>{{{ui->Edit8, ui->UpDown5, ui->ComboBox3},
@@ -96,10 +96,8 @@ void TForm1::attach(const Windows &attached, const Tools &attachedTools, const P
     tools = attachedTools;
     ui->tab4Layout->addWidget(pages.chart);
     ui->tab5Layout->addWidget(pages.registerPage);
-    for (size_t i = 0; i < 3; ++i)
-        sensors[i].chartValue = pages.chartValues[i];
     readout = std::make_unique<LiveReadout>(sensors, std::array<QLabel *, 2>{ui->Panel1, ui->Panel2},
-                                            LiveReadout::Labels{ui->Label51, pages.chartRate, ui->Label40});
+                                            LiveReadout::Labels{ui->Label51, ui->Label40});
     corrections = std::make_unique<Corrections>(sensors, link, *windows.wartosc, *windows.mnoznik);
     view = std::make_unique<DeviceView>(sensors, *panel, *resolution, *corrections);
     adjustSize();
@@ -262,8 +260,8 @@ void TForm1::Timer1Timer()
 {
     if (!readout || link.acquisition().idleStep == 0.0)
         return;
-    readout->Timer1Timer(link.acquisitionTime(), ui->CheckBox18->isChecked(), ui->CSpinEdit2->value());
-    emit readoutTicked();
+    emit readoutTicked(
+        readout->Timer1Timer(link.acquisitionTime(), ui->CheckBox18->isChecked(), ui->CSpinEdit2->value()));
 }
 
 std::array<bool, 3> TForm1::activeChannels() const

@@ -47,13 +47,10 @@ public:
         FirmwareUpdate *firmware;
         HelpDocuments *help;
     };
-    /// The pages placed into the chart and register tabs, and what the live readout shows
-    /// on the chart page.
+    /// The pages placed into the chart and register tabs.
     struct Pages {
         QWidget *chart;
         QWidget *registerPage;
-        std::array<QLineEdit *, 3> chartValues;
-        QLabel *chartRate;
     };
 
     TForm1(DeviceLink &link, UserDialogs &dialogs, QWidget *parent = nullptr);
@@ -108,8 +105,8 @@ public:
 
 signals:
     void shown();
-    /// The readout's 50 ms tick while time runs.
-    void readoutTicked();
+    /// The readout's 50 ms tick while time runs, with the sampling rate it shows.
+    void readoutTicked(const QString &rate);
     /// The one-time connection a second after start-up is about to begin.
     void startUpConnection();
     /// The window is closing: the settings are saved now.

@@ -75,15 +75,12 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
         [this] { return link_->acquisitionTime(); }, [this](double seconds) { link_->setAcquisitionTime(seconds); }});
     chartPage = new ChartPage(dialogs, *lines, *session_);
     QObject::connect(form1.get(), &TForm1::shown, chartPage, &ChartPage::FormShow);
+    QObject::connect(form1.get(), &TForm1::readoutTicked, chartPage, &ChartPage::showRate);
     QObject::connect(form1.get(), &TForm1::readoutTicked, chartPage, &ChartPage::followLastPage);
     QObject::connect(form1.get(), &TForm1::startUpConnection, chartPage, &ChartPage::resetPaging);
     registerPage_ = new RegisterPage(dialogs, *session_, [this] { return registerFileInfo(); });
     form1->attach({mnoznik.get(), wartosc.get(), debugger.get(), asystent.get(), about.get()},
-                  {firmware.get(), help.get()},
-                  {chartPage,
-                   registerPage_,
-                   {chartPage->valueField(0), chartPage->valueField(1), chartPage->valueField(2)},
-                   chartPage->rateLabel()});
+                  {firmware.get(), help.get()}, {chartPage, registerPage_});
     QObject::connect(asystent.get(), &TAsystentForm::connected, form1.get(), &TForm1::refreshPanel);
     wireSession();
     loadSettings(dialogs);

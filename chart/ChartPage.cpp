@@ -1,9 +1,11 @@
 #include "ChartPage.h"
 
+#include "ChannelColours.h"
 #include "ChartExport.h"
 #include "ChartPlot.h"
 #include "Konfigliniform.h"
 #include "MeasurementSession.h"
+#include "NumberFormat.h"
 #include "SettingsFile.h"
 #include "ui_ChartPage.h"
 
@@ -52,6 +54,19 @@ ChartPage::ChartPage(UserDialogs &dialogs, TKonigLiniiForm &lines, MeasurementSe
     connect(ui->BitBtn11, &QPushButton::clicked, exporter, &ChartExport::BitBtn11Click);
     connect(ui->BitBtn12, &QPushButton::clicked, exporter, &ChartExport::BitBtn12Click);
     connect(&session, &MeasurementSession::pointAppended, this, &ChartPage::scheduleRedraw);
+    connect(&session, &MeasurementSession::sampleTaken, this, &ChartPage::showReadings);
+    QLineEdit *fields[] = {ui->Edit22, ui->Edit26, ui->Edit27};
+    for (int i = 0; i < 3; ++i) {
+        QFont font(QStringLiteral("Verdana"));
+        font.setBold(true);
+        font.setPixelSize(16);
+        fields[i]->setFont(font);
+        QPalette palette = fields[i]->palette();
+        palette.setColor(QPalette::Base, Qt::black);
+        palette.setColor(QPalette::Text, QColor(ChannelColours::sensor[i]));
+        fields[i]->setPalette(palette);
+        fields[i]->setAutoFillBackground(true);
+    }
     connect(&session, &MeasurementSession::chartCleared, this, [this] { selectPage(paging_.page()); });
     connect(&session, &MeasurementSession::runAdopted, this, [this] { selectPage(paging_.page()); });
     // The paging starts reset, then as its box says.
@@ -61,15 +76,21 @@ ChartPage::ChartPage(UserDialogs &dialogs, TKonigLiniiForm &lines, MeasurementSe
 
 ChartPage::~ChartPage() = default;
 
-QLineEdit *ChartPage::valueField(int sensor) const
+void ChartPage::showRate(const QString &rate)
 {
-    QLineEdit *fields[] = {ui->Edit22, ui->Edit26, ui->Edit27};
-    return fields[sensor];
+    if (ui->Label52->text() != rate)
+        ui->Label52->setText(rate);
 }
 
-QLabel *ChartPage::rateLabel() const
+void ChartPage::showReadings(const Sample &sample)
 {
-    return ui->Label52;
+    QLineEdit *fields[] = {ui->Edit22, ui->Edit26, ui->Edit27};
+    const std::array<bool, 3> &active = session.activeChannels();
+    for (size_t i = 0; i < 3; ++i) {
+        // An inactive channel keeps the last reading it showed; unchanged text repaints nothing.
+        if (const QString text = ReadingText(sample.value[i]); active[i] && fields[i]->text() != text)
+            fields[i]->setText(text);
+    }
 }
 
 void ChartPage::scheduleRedraw()

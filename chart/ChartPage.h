@@ -10,6 +10,7 @@ class ChartPage;
 }
 class ChartExport;
 class ChartPlot;
+struct Sample;
 class MeasurementSession;
 class QLabel;
 class QLineEdit;
@@ -28,10 +29,8 @@ public:
     ChartPage(UserDialogs &dialogs, TKonigLiniiForm &lines, MeasurementSession &session, QWidget *parent = nullptr);
     ~ChartPage() override;
 
-    /// The reading of each sensor shown above the chart.
-    QLineEdit *valueField(int sensor) const;
-    /// The sampling rate shown above the chart.
-    QLabel *rateLabel() const;
+    /// The sampling rate above the chart, as the readout shows it.
+    void showRate(const QString &rate);
 
     const ChartPaging &paging() const { return paging_; }
 
@@ -58,6 +57,8 @@ public:
 
 private:
     void selectPage(int page);
+    /// The readings above the chart: those of the active channels, as the readout shows them.
+    void showReadings(const Sample &sample);
     /// Redraws at most once per 50 ms, however fast samples arrive.
     void scheduleRedraw();
 

@@ -57,8 +57,6 @@ LiveReadout::LiveReadout(const std::array<SensorControls, 3> &sensors, std::arra
         const SensorControls &sensor = sensors[size_t(i)];
         const QColor bright(ChannelColours::sensor[i]);
         styleField(sensor.value, bright, 48);
-        if (sensor.chartValue)
-            styleField(sensor.chartValue, bright, 16);
         styleField(sensor.cycles, bright, 19);
         sensor.gauge->setStyleSheet(QStringLiteral("QProgressBar { background: black; border: 1px solid gray; }"
                                                    "QProgressBar::chunk { background: %1; }")
@@ -75,14 +73,8 @@ LiveReadout::LiveReadout(const std::array<SensorControls, 3> &sensors, std::arra
         setLamp(lamp, false);
     }
     // Rewritten at every tick: the rate is at most "1000,00000", the time a day's seconds.
-    for (QLabel *rate : {labels.rate, labels.chartRate})
-        holdLabelSize(rate, QStringLiteral("1000,00000"));
+    holdLabelSize(labels.rate, QStringLiteral("1000,00000"));
     holdLabelSize(labels.time, QStringLiteral("8888888,88"));
-}
-
-QString LiveReadout::valueText(float value)
-{
-    return QString::asprintf("%3.4f", double(value));
 }
 
 void LiveReadout::UpdateReadout(const Sample &sample, int32_t mode)
@@ -96,21 +88,19 @@ void LiveReadout::UpdateReadout(const Sample &sample, int32_t mode)
         // Out of range the bar is empty or full; a value that is not a number shows an empty bar.
         const double clamped = std::isnan(value) ? 0.0 : std::clamp(std::trunc(double(value)), 0.0, 360.0);
         sensor.gauge->setValue(int(clamped));
-        const QString text = valueText(value);
+        const QString text = ReadingText(value);
         setText(sensor.value, text);
-        if (sensor.chartValue)
-            setText(sensor.chartValue, text);
         setText(sensor.cycles, mode == 3 ? FormatGeneral(sample.cycles[i]) : QStringLiteral("-------"));
     }
     setLamp(lamps[0], sample.pk1);
     setLamp(lamps[1], sample.pk2);
 }
 
-void LiveReadout::Timer1Timer(double measTime, bool continuous, int periodMs)
+QString LiveReadout::Timer1Timer(double measTime, bool continuous, int periodMs)
 {
-    const QString rate = continuous || periodMs <= 0 ? QString() : QString::asprintf("%3.5f", 1000.0 / periodMs);
-    labels.rate->setText(DecimalComma(rate));
-    labels.chartRate->setText(DecimalComma(rate));
+    const QString rate =
+        DecimalComma(continuous || periodMs <= 0 ? QString() : QString::asprintf("%3.5f", 1000.0 / periodMs));
+    labels.rate->setText(rate);
     labels.time->setText(DecimalComma(FormatGeneral(RoundDecimal(measTime, -2))));
     for (size_t i = 0; i < 3; ++i) {
         const SensorControls &sensor = sensors[i];
@@ -118,4 +108,5 @@ void LiveReadout::Timer1Timer(double measTime, bool continuous, int periodMs)
             sensor.dial->showReading(last.value[i], QColor(ChannelColours::sensor[i]),
                                      QColor(ChannelColours::sensorDim[i]));
     }
+    return rate;
 }

@@ -15,19 +15,16 @@ class LiveReadout {
 public:
     /// The labels that show the sampling rate and the acquisition time.
     struct Labels {
-        QLabel *rate;      ///< beside "próbek na sekundę:"
-        QLabel *chartRate; ///< above the chart
-        QLabel *time;      ///< the acquisition time
+        QLabel *rate; ///< beside "próbek na sekundę:"
+        QLabel *time; ///< the acquisition time
     };
 
     LiveReadout(const std::array<SensorControls, 3> &sensors, std::array<QLabel *, 2> lamps, Labels labels);
 
     void UpdateReadout(const Sample &sample, int32_t mode);
     /// The 50 ms tick; the caller skips it until the pacing has measured its first step.
-    void Timer1Timer(double measTime, bool continuous, int periodMs);
-
-    /// The text a value field shows for a reading.
-    static QString valueText(float value);
+    /// Returns the sampling rate as shown.
+    QString Timer1Timer(double measTime, bool continuous, int periodMs);
 
 private:
     const std::array<SensorControls, 3> &sensors;

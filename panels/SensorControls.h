@@ -13,7 +13,6 @@ struct SensorControls {
     QGroupBox *group = nullptr;
     QCheckBox *active = nullptr; ///< "Aktywny"
     QLineEdit *value = nullptr;
-    QLineEdit *chartValue = nullptr; ///< the value above the chart
     QLineEdit *cycles = nullptr;
     QProgressBar *gauge = nullptr;
     DialBox *dial = nullptr;

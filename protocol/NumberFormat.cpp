@@ -77,3 +77,8 @@ QString FormatParameter(float value)
 {
     return FormatGeneral(RoundDecimal(value, -3));
 }
+
+QString ReadingText(float value)
+{
+    return QString::asprintf("%3.4f", double(value));
+}

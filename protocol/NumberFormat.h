@@ -18,6 +18,9 @@ QString FormatParameter(float value);
 /// A copy of the text with every "." replaced by ",".
 QString DecimalComma(QString text);
 
+/// A reading as the value fields show it: "%3.4f".
+QString ReadingText(float value);
+
 /// Text typed by the user as a decimal number in the user's locale ("2,5" in Polish);
 /// none when it is not one.
 std::optional<double> ReadLocaleNumber(const QString &text);

@@ -25,8 +25,13 @@ void MeasurementSession::takeSample(const Sample &sample)
             shown_[i] = sample.value[i];
     if (autoRegister_)
         appendRow({sample.time, shown_, active_, sample.pk1, sample.pk2, {}});
-    if (!recording_)
-        return;
+    if (recording_)
+        chartPoint(sample);
+    emit sampleTaken(sample);
+}
+
+void MeasurementSession::chartPoint(const Sample &sample)
+{
     ChartSample point;
     point.measTime = sample.time;
     for (size_t i = 0; i < 3; ++i) {

@@ -58,6 +58,8 @@ public:
     void adopt(ChartData &&chart, RegisterStore &&rows);
 
 signals:
+    /// Each sample once it is registered and charted.
+    void sampleTaken(const Sample &sample);
     /// A point recorded into the chart.
     void pointAppended(const ChartSample &point);
     void chartCleared();
@@ -69,6 +71,7 @@ signals:
 
 private:
     void appendRow(const RegisterSample &reading);
+    void chartPoint(const Sample &sample);
 
     AcquisitionClock clock_;
     ChartData chart_;
