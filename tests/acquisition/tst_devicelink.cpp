@@ -139,20 +139,6 @@ private slots:
                               ">sending read cmd: 8: 0 0 0 0 ,CRC=8"}));
     }
 
-    // An answer lets the next request go at once.
-    void answerReleasesTheNextRequest()
-    {
-        Line line;
-        line.link.sendRead(CMD_LED);
-        line.link.sendRead(CMD_PK1);
-        QCOMPARE(line.pty.read(1000, 8), request(FRAME_READ, CMD_LED));
-        QElapsedTimer clock;
-        clock.start();
-        line.pty.write(replyFrame(CMD_LED, packedData<int32_t>(3)));
-        QCOMPARE(line.pty.read(1000, 8), request(FRAME_READ, CMD_PK1));
-        QVERIFY2(clock.elapsed() < 40, qPrintable(QString::number(clock.elapsed())));
-    }
-
     void hiddenMonitorGetsNothing()
     {
         Line line;
