@@ -4,20 +4,15 @@
 #include "FrameCompletion.h"
 #include "MeasurementDecoder.h"
 #include "TrafficTrace.h"
+#include "WakeThread.h"
 
-#include <QCoreApplication>
-#include <QSocketNotifier>
 #include <QTimer>
-#include <algorithm>
-#include <cmath>
-#include <sys/timerfd.h>
-#include <unistd.h>
 
 DeviceLink::DeviceLink(AcquisitionPacer::Clock clock, QObject *parent)
     : QObject(parent), sender_([this](const kx::ProtocolFrame &frame) {
           serialPort.send(reinterpret_cast<const char *>(frame.data()), int(frame.size()));
       }),
-      pacer_(std::move(clock), [this](double seconds) { armWake(seconds); }), reloadTimer_(new QTimer(this))
+      pacer_(std::move(clock), [this](double seconds) { wake_->arm(seconds); }), reloadTimer_(new QTimer(this))
 {
     reloadTimer_->setInterval(50);
     connect(reloadTimer_, &QTimer::timeout, this, &DeviceLink::reloadTick);
@@ -28,23 +23,18 @@ DeviceLink::DeviceLink(AcquisitionPacer::Clock clock, QObject *parent)
     // answer, so that two answers never arrive as one burst. At most half the time a continuous
     // request waits for its frame: one held behind a lost answer still gets its own in time.
     serialPort.setAnswerWait(25);
-    // Qt's timers wake in whole milliseconds; the pacing needs its period to a fraction of one.
-    wakeFd_ = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
-    if (wakeFd_ >= 0) {
-        wakeNotifier_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read, this);
-        connect(wakeNotifier_, &QSocketNotifier::activated, this, &DeviceLink::wakeUpArrived);
-    }
+    // Its own thread, not a timer of the event loop: Qt's timers wake in whole milliseconds
+    // and wait for whatever the user-interface thread is doing.
+    wake_ = std::make_unique<WakeThread>([this] { ApplicationIdle(); });
     // One first pass measures the clock, so that the readout's tick has a step to go by.
-    armWake(0);
+    wake_->arm(0);
 }
 
 DeviceLink::~DeviceLink()
 {
     // The worker must not hand anything to an object that is going away, nor keep the exit waiting.
     serialPort.shutdownQuietly();
-    delete wakeNotifier_;
-    if (wakeFd_ >= 0)
-        ::close(wakeFd_);
+    wake_.reset();
 }
 
 int DeviceLink::open(const QString &portName, int32_t baudRate, bool quiet)
@@ -110,11 +100,13 @@ void DeviceLink::beginConnecting()
 {
     connection_.deviceFound = false;
     ConnectionSequence::forgetParameters(device_);
+    pacingInputsChanged();
 }
 
 SequenceTick DeviceLink::connectionStep(ConnectionSequence &sequence)
 {
     const SequenceTick tick = sequence.tick(device_, connection_);
+    pacingInputsChanged();
     if (tick.request)
         sender_.SendRead(*tick.request);
     return tick;
@@ -138,32 +130,49 @@ void DeviceLink::requestCycleReset(int sensor)
 
 void DeviceLink::startAcquisition()
 {
+    std::lock_guard lock(pacingMutex_);
     pacer_.start();
 }
 
 void DeviceLink::stopAcquisition()
 {
+    std::lock_guard lock(pacingMutex_);
     pacer_.stop();
 }
 
 void DeviceLink::pauseAcquisition()
 {
     // Passes come only when due: the time run since the last one counts before a pause.
-    if (pacer_.state().GO)
+    if (acquisition().GO)
         ApplicationIdle();
+    std::lock_guard lock(pacingMutex_);
     pacer_.pause();
 }
 
 void DeviceLink::holdAcquisition()
 {
-    if (pacer_.state().GO)
+    if (acquisition().GO)
         ApplicationIdle();
+    std::lock_guard lock(pacingMutex_);
     pacer_.hold();
 }
 
 void DeviceLink::setAcquisitionTime(double seconds)
 {
-    pacer_.setTime(seconds, deviceTypeKnown());
+    std::lock_guard lock(pacingMutex_);
+    pacer_.setTime(seconds, pacing_.deviceType != 0);
+}
+
+double DeviceLink::acquisitionTime() const
+{
+    std::lock_guard lock(pacingMutex_);
+    return pacer_.elapsed(pacing_.deviceType != 0);
+}
+
+AcquisitionState DeviceLink::acquisition() const
+{
+    std::lock_guard lock(pacingMutex_);
+    return pacer_.state();
 }
 
 void DeviceLink::shutdown()
@@ -178,8 +187,27 @@ void DeviceLink::setTrace(TrafficTrace *trace)
 
 void DeviceLink::setSampling(bool continuous, int periodMs)
 {
-    continuous_ = continuous;
-    periodMs_ = periodMs;
+    std::lock_guard lock(pacingMutex_);
+    pacing_.continuous = continuous;
+    pacing_.periodMs = periodMs;
+}
+
+bool DeviceLink::continuousSampling() const
+{
+    std::lock_guard lock(pacingMutex_);
+    return pacing_.continuous;
+}
+
+int DeviceLink::samplingPeriodMs() const
+{
+    std::lock_guard lock(pacingMutex_);
+    return pacing_.periodMs;
+}
+
+void DeviceLink::pacingInputsChanged()
+{
+    std::lock_guard lock(pacingMutex_);
+    pacing_.deviceType = device_.deviceType;
 }
 
 QString DeviceLink::deviceTypeName() const
@@ -189,35 +217,36 @@ QString DeviceLink::deviceTypeName() const
 
 void DeviceLink::ApplicationIdle()
 {
-    if (pacer_.idlePass(continuous_, periodMs_, device_.deviceType))
+    bool send = false;
+    {
+        std::lock_guard lock(pacingMutex_);
+        send = pacer_.idlePass(pacing_.continuous, pacing_.periodMs, pacing_.deviceType);
+    }
+    if (send)
         sender_.SendRead(kx::CMD_MEASURE);
 }
 
-void DeviceLink::armWake(double seconds)
+double DeviceLink::paceArrival(const char *data, int size)
 {
-    if (wakeFd_ < 0)
-        return;
-    itimerspec when{};
-    if (seconds >= 0) {
-        // A zero time would disarm the timer: the earliest wake-up is one nanosecond away.
-        const auto ns = std::max<long long>(1, std::llround(seconds * 1e9));
-        when.it_value = {time_t(ns / 1000000000), long(ns % 1000000000)};
+    bool send = false;
+    double arrivedAt = 0;
+    {
+        std::lock_guard lock(pacingMutex_);
+        arrivedAt = pacer_.elapsed(pacing_.deviceType != 0);
+        if (holdsMeasurement(data, size))
+            send = pacer_.frameHandled(pacing_.continuous, pacing_.periodMs, pacing_.deviceType);
     }
-    timerfd_settime(wakeFd_, 0, &when, nullptr);
-}
-
-void DeviceLink::wakeUpArrived()
-{
-    uint64_t expirations = 0;
-    (void)!::read(wakeFd_, &expirations, sizeof expirations);
-    ApplicationIdle();
+    // Behind whatever was queued while this frame came in, as the order on the line has it.
+    if (send)
+        sender_.SendRead(kx::CMD_MEASURE);
+    return arrivedAt;
 }
 
 void DeviceLink::synchronise(const std::function<void()> &refreshPanel)
 {
     if (reload_.running())
         return;
-    const SyncTick tick = sync_.tick(device_, connection_.deviceFound, pacer_.state().GO, channels_);
+    const SyncTick tick = sync_.tick(device_, connection_.deviceFound, acquisition().GO, channels_);
     for (const SyncRequest &request : tick.requests) {
         if (request.write)
             sender_.SendWrite(request.cmd, request.data);
@@ -268,8 +297,9 @@ void DeviceLink::OnPortEvent(Tserial_event *port, int event)
     }
     case Tserial_event::DataArrived: {
         const QByteArray burst(port->rxData(), port->rxSize());
+        const double arrivedAt = paceArrival(port->rxData(), port->rxSize());
         QMetaObject::invokeMethod(
-            this, [this, burst] { HandleBurst(burst); }, Qt::QueuedConnection);
+            this, [this, burst, arrivedAt] { HandleBurst(burst, arrivedAt); }, Qt::QueuedConnection);
         port->rxDone();
         break;
     }
@@ -290,7 +320,7 @@ void DeviceLink::portNotification(int event)
     }
 }
 
-void DeviceLink::HandleBurst(const QByteArray &burst)
+void DeviceLink::HandleBurst(const QByteArray &burst, double arrivedAt)
 {
     if (!connection_.portOpen)
         return;
@@ -298,11 +328,11 @@ void DeviceLink::HandleBurst(const QByteArray &burst)
     const auto n = size_t(burst.size());
     switch (routeBurst(p, n)) {
     case BurstRoute::Measurement:
-        if (continuous_) {
-            if (const auto periodMs = samplePeriod_.frame(acquisitionTime()))
+        if (continuousSampling()) {
+            if (const auto periodMs = samplePeriod_.frame(arrivedAt))
                 emit samplePeriodMeasured(*periodMs);
         }
-        HandleMeasurement(p, n);
+        HandleMeasurement(p, n, arrivedAt);
         break;
     case BurstRoute::Reply:
         HandleReply(p);
@@ -316,9 +346,12 @@ void DeviceLink::HandleReply(const uint8_t *p)
 {
     const bool wasKnown = deviceTypeKnown();
     const ReplyEffect effect = HandleReplyFrame(p, device_, trace_);
+    pacingInputsChanged();
     // Pacing rests while the instrument is unknown, as when it is identified again during a run.
-    if (!wasKnown && deviceTypeKnown())
+    if (!wasKnown && deviceTypeKnown()) {
+        std::lock_guard lock(pacingMutex_);
         pacer_.deviceIdentified();
+    }
     if (effect.kind == ReplyEffect::Dropped)
         return;
     if (effect.kind == ReplyEffect::CycleReset) {
@@ -329,6 +362,7 @@ void DeviceLink::HandleReply(const uint8_t *p)
         // The panel must not keep showing the old values as confirmed.
         // The active sensor comes with the presence: ask for that too.
         ConnectionSequence::forgetParameters(device_);
+        pacingInputsChanged();
         device_.Recv.presenceKnown = false;
         reload_.beginReload();
         reloadTimer_->start();
@@ -336,7 +370,7 @@ void DeviceLink::HandleReply(const uint8_t *p)
     emit replyHandled(effect);
 }
 
-void DeviceLink::HandleMeasurement(const uint8_t *p, size_t n)
+void DeviceLink::HandleMeasurement(const uint8_t *p, size_t n, double arrivedAt)
 {
     const MeasurementResult result = decodeMeasurement(p, n, device_, channels_);
     if (!result.accepted)
@@ -345,7 +379,7 @@ void DeviceLink::HandleMeasurement(const uint8_t *p, size_t n)
         if (result.presenceChanged & (1 << i))
             emit presenceChanged(i, device_.sensorPresent[i]);
     Sample sample;
-    sample.time = acquisitionTime();
+    sample.time = arrivedAt;
     for (int i = 0; i < 3; ++i) {
         sample.value[i] = channels_.channelValue[i];
         sample.present[i] = device_.sensorPresent[i];
@@ -353,9 +387,5 @@ void DeviceLink::HandleMeasurement(const uint8_t *p, size_t n)
     }
     sample.pk1 = channels_.pk1State;
     sample.pk2 = channels_.pk2State;
-    // In continuous sampling the next request leaves on the hand-off, not at some later pass,
-    // and before the pages take the sample, so that the line works while they do.
-    if (pacer_.frameHandled(continuous_, periodMs_, device_.deviceType))
-        sender_.SendRead(kx::CMD_MEASURE);
     emit sampleDecoded(sample);
 }

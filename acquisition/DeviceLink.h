@@ -14,9 +14,11 @@
 #include <QByteArray>
 #include <QObject>
 #include <functional>
+#include <memory>
+#include <mutex>
 
-class QSocketNotifier;
 class QTimer;
+class WakeThread;
 
 class TrafficTrace;
 
@@ -24,7 +26,9 @@ class TrafficTrace;
 /// connection and device state, the pacing of measurements and the routing of what arrives
 /// into reply and measurement handling. Its state is its own: windows change it only by the
 /// commands below and learn of changes by its signals. Everything here runs on the
-/// user-interface thread except OnPortEvent, which only hands over.
+/// user-interface thread except the pacing of measurement requests, which runs on a thread of
+/// its own and on the port's worker (so that the line's pace never waits for drawing), and
+/// OnPortEvent, which otherwise only hands over.
 class DeviceLink : public QObject {
     Q_OBJECT
 
@@ -85,8 +89,8 @@ public:
 
     /// The sampling the pacing follows: a period in milliseconds, or continuous.
     void setSampling(bool continuous, int periodMs);
-    bool continuousSampling() const { return continuous_; }
-    int samplingPeriodMs() const { return periodMs_; }
+    bool continuousSampling() const;
+    int samplingPeriodMs() const;
     void startAcquisition();
     void stopAcquisition();
     void pauseAcquisition();
@@ -95,10 +99,9 @@ public:
     /// The acquisition time is set, as when the chart starts recording (0) or a run goes on.
     void setAcquisitionTime(double seconds);
     /// The acquisition time now, in seconds.
-    double acquisitionTime() const { return pacer_.elapsed(deviceTypeKnown()); }
-    /// One pass of the pacing: sends the measurement request when it is due. Runs when the
-    /// pacing's own timer falls due and, in continuous sampling, after each frame; never
-    /// waiting for the event queue to empty.
+    double acquisitionTime() const;
+    /// One pass of the pacing: sends the measurement request when it is due. Runs on the
+    /// pacing's own thread when its time comes; any thread may call it.
     void ApplicationIdle();
 
     // The state, read-only.
@@ -106,16 +109,19 @@ public:
     const ConnectionState &connection() const { return connection_; }
     const DeviceState &device() const { return device_; }
     const ChannelState &channels() const { return channels_; }
-    const AcquisitionState &acquisition() const { return pacer_.state(); }
+    /// A copy: the pacing changes it on other threads.
+    AcquisitionState acquisition() const;
     const ParameterSync &synchronisation() const { return sync_; }
     /// The model name of the instrument last identified.
     QString deviceTypeName() const;
 
-    /// The port's notifier; runs on the port's worker thread and only hands over.
+    /// The port's notifier; runs on the port's worker thread. It hands over, and in
+    /// continuous sampling it sends the next request as soon as a measurement has arrived.
     void OnPortEvent(Tserial_event *port, int event);
     /// The user-interface half of a DataArrived: routes the burst to the reply or the
-    /// measurement handling while the port is open.
-    void HandleBurst(const QByteArray &burst);
+    /// measurement handling while the port is open. `arrivedAt` is the acquisition time
+    /// when it arrived, the time its sample is taken at.
+    void HandleBurst(const QByteArray &burst, double arrivedAt);
 
 signals:
     void opened(bool quiet);
@@ -133,13 +139,15 @@ signals:
 private:
     void portNotification(int event);
     void HandleReply(const uint8_t *p);
-    void HandleMeasurement(const uint8_t *p, size_t n);
+    void HandleMeasurement(const uint8_t *p, size_t n, double arrivedAt);
+    /// Worker thread: the acquisition time of a burst that has just arrived; a measurement
+    /// lets the next continuous request leave at once.
+    double paceArrival(const char *data, int size);
+    /// The pacing threads read what they decide by only through here.
+    void pacingInputsChanged();
     void reloadTick();
     void traceSent(const QByteArray &block);
     bool deviceTypeKnown() const { return device_.deviceType != 0; }
-    /// The pacing's wake-up: a pass runs after `seconds` (none when negative).
-    void armWake(double seconds);
-    void wakeUpArrived();
 
     Tserial_event serialPort;
     RequestSender sender_;
@@ -147,14 +155,19 @@ private:
     ConnectionState connection_;
     DeviceState device_;
     ChannelState channels_;
+    // The pacer and what it decides by, shared with the pacing threads.
+    struct PacingInputs {
+        bool continuous = false;
+        int periodMs = 10;
+        int32_t deviceType = 0;
+    };
+    mutable std::mutex pacingMutex_;
     AcquisitionPacer pacer_;
+    PacingInputs pacing_;
     ParameterSync sync_;
     SamplePeriodMeter samplePeriod_;
     ConnectionSequence reload_;
     QTimer *reloadTimer_;
-    int wakeFd_ = -1;
-    QSocketNotifier *wakeNotifier_ = nullptr;
     bool quietPending_ = false;
-    bool continuous_ = false;
-    int periodMs_ = 10;
+    std::unique_ptr<WakeThread> wake_; // last: its passes use everything above
 };

@@ -1,11 +1,13 @@
 #include "DeviceLink.h"
 #include "EventLoop.h"
 #include "FrameBuilders.h"
+#include "PtyInstrument.h"
 #include "PtyPair.h"
 #include "RecordingTrace.h"
 #include "SimInstrument.h"
 
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 
 using namespace kx;
@@ -22,8 +24,8 @@ QByteArray request(uint8_t kind, uint8_t cmd, const FrameData &data = kZeroData)
 struct Line {
     PtyPair pty;
     RecordingTrace trace;
-    double now = 1000; ///< the pacing's clock, moved by the test
-    DeviceLink link{[this] { return now; }};
+    std::atomic<double> now{1000}; ///< the pacing's clock, moved by the test; read by its thread
+    DeviceLink link{[this] { return now.load(); }};
 
     Line()
     {
@@ -49,6 +51,60 @@ struct Line {
         QByteArray got;
         runUntil([&] { return (got += pty.read(1, 8 - int(got.size()))).size() >= 8; }, waitMs);
         return got;
+    }
+};
+
+/// The device service on the simulated instrument, answering at the pace of a 57600 bit/s
+/// line, with a slot that holds the user-interface thread as drawing a big chart might.
+struct HeldLine {
+    PtyInstrument instrument;
+    DeviceLink link;
+    int samples = 0;
+
+    HeldLine()
+    {
+        instrument.setFaults({.lineTiming = true});
+        if (link.open(QString::fromStdString(instrument.portName()), 57600, true) != 0)
+            qFatal("the simulated instrument's line did not open");
+        runUntil([this] { return link.port().running(); }, 1000);
+        link.sendRead(CMD_IDENT);
+        runUntil([this] { return link.device().deviceType != 0; }, 2000);
+    }
+
+    /// Samples until `count` have come; at the `holdAt`th the slot sends a write and then holds
+    /// the thread for `holdMs`. Returns the requests the instrument took meanwhile.
+    std::vector<PtyInstrument::LoggedRequest> sample(bool continuous, int periodMs, int count, int holdAt, int holdMs)
+    {
+        QObject context;
+        QObject::connect(&link, &DeviceLink::sampleDecoded, &context, [=, this] {
+            if (++samples != holdAt)
+                return;
+            link.sendWrite(CMD_BEEP, {0, 0, 0, 1});
+            QThread::msleep(holdMs);
+        });
+        instrument.startRequestLog();
+        link.setSampling(continuous, periodMs);
+        link.startAcquisition();
+        runUntil([&] { return samples >= count; }, 20000);
+        link.stopAcquisition();
+        runFor(100); // the last answer in flight comes in
+        return instrument.requestLog();
+    }
+
+    /// The longest time between two measurement requests.
+    static double longestGapMs(const std::vector<PtyInstrument::LoggedRequest> &log)
+    {
+        double longest = 0;
+        const PtyInstrument::LoggedRequest *previous = nullptr;
+        for (const auto &request : log) {
+            if (request.cmd != CMD_MEASURE)
+                continue;
+            if (previous)
+                longest =
+                    std::max(longest, std::chrono::duration<double, std::milli>(request.at - previous->at).count());
+            previous = &request;
+        }
+        return longest;
     }
 };
 
@@ -137,6 +193,34 @@ private slots:
         QCOMPARE(line.trace.lines,
                  (QStringList{">sending read cmd: 12: 0 0 0 0 ,CRC=12", ">sending write cmd: 3: 0 0 0 1 ,CRC=4",
                               ">sending read cmd: 8: 0 0 0 0 ,CRC=8"}));
+    }
+
+    // The next continuous request leaves as soon as a frame is whole, whatever the window is
+    // doing: none lost while it is held, none doubled, and a write queued meanwhile keeps
+    // its place between two measurements.
+    void continuousRequestsLeaveWhileTheWindowIsHeld()
+    {
+        HeldLine line;
+        QVERIFY(line.link.device().deviceType != 0);
+        const auto log = line.sample(true, 10, 150, 20, 200);
+        const auto measured = std::count_if(log.begin(), log.end(), [](auto &r) { return r.cmd == CMD_MEASURE; });
+        QVERIFY2(HeldLine::longestGapMs(log) < 60, qPrintable(QString::number(HeldLine::longestGapMs(log))));
+        QCOMPARE(line.samples, int(measured)); // every answer decoded, none asked twice
+        QCOMPARE(line.link.acquisition().bledna_transmisja, 0);
+        const auto write = std::find_if(log.begin(), log.end(), [](auto &r) { return r.cmd == CMD_BEEP; });
+        QVERIFY(write != log.end() && write != log.begin() && write + 1 != log.end());
+        QCOMPARE((write - 1)->cmd, CMD_MEASURE);
+        QCOMPARE((write + 1)->cmd, CMD_MEASURE);
+        QCOMPARE(std::count_if(log.begin(), log.end(), [](auto &r) { return r.cmd == CMD_BEEP; }), 1);
+    }
+
+    // Timed sampling keeps its period while the window is held.
+    void timedRequestsKeepTheirPeriodWhileTheWindowIsHeld()
+    {
+        HeldLine line;
+        QVERIFY(line.link.device().deviceType != 0);
+        const auto log = line.sample(false, 10, 60, 10, 200);
+        QVERIFY2(HeldLine::longestGapMs(log) < 60, qPrintable(QString::number(HeldLine::longestGapMs(log))));
     }
 
     void hiddenMonitorGetsNothing()

@@ -73,14 +73,14 @@ struct Screen {
             if (const auto request = link.connectionStep(sequence).request) {
                 const ProtocolFrame frame = buildFrame(FRAME_READ, *request, kZeroData);
                 const std::vector<uint8_t> reply = instrument.handleRequest(frame.data());
-                link.HandleBurst(QByteArray(reinterpret_cast<const char *>(reply.data()), int(reply.size())));
+                link.HandleBurst(QByteArray(reinterpret_cast<const char *>(reply.data()), int(reply.size())), 0);
             }
         }
         QVERIFY(link.connection().deviceFound);
     }
     /// The instrument reports a value, as its reply to a read does: shown at the next refresh.
-    void report(uint8_t cmd, int32_t value) { program->link().HandleBurst(replyFrame(cmd, packedData(value))); }
-    void report(uint8_t cmd, float value) { program->link().HandleBurst(replyFloat(cmd, value)); }
+    void report(uint8_t cmd, int32_t value) { program->link().HandleBurst(replyFrame(cmd, packedData(value)), 0); }
+    void report(uint8_t cmd, float value) { program->link().HandleBurst(replyFloat(cmd, value), 0); }
     /// One tick of the synchronisation: the panel shows the reported values and takes input again.
     void refreshed()
     {

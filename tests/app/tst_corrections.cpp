@@ -232,7 +232,7 @@ void CorrectionsTest::cycleResetIsAcknowledged()
     QVERIFY(rig.settle());
     const ParameterSync &sync = rig.program->link().synchronisation();
     // A frame that reports 5 cycles of sensor 1, all sensors present.
-    rig.program->link().HandleBurst(measurementFrame(0x0F, {0, 0, 0, 5, 0, 0}));
+    rig.program->link().HandleBurst(measurementFrame(0x0F, {0, 0, 0, 5, 0, 0}), 0);
     QCOMPARE(rig.program->link().channels().cycleCount[1], 5.0f);
     rig.trace.lines.clear();
     // The ticks are made by hand while the reset is under way: a reply slower than a tick on a

@@ -50,7 +50,7 @@ struct Screen {
     }
 
     TForm1 &form() { return program->main(); }
-    void feed(const QByteArray &burst) { program->link().HandleBurst(burst); }
+    void feed(const QByteArray &burst) { program->link().HandleBurst(burst, program->link().acquisitionTime()); }
 
     /// A control's text by name; "wartosc." and "mnoznik." name the dialogs' own controls.
     QString text(const QString &qualified)

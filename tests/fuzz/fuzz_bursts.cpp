@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     size_t pos = 0;
     while (pos < size) {
         const size_t length = std::min<size_t>(data[pos] % 65, size - pos - 1);
-        link.HandleBurst(QByteArray(reinterpret_cast<const char *>(data + pos + 1), qsizetype(length)));
+        link.HandleBurst(QByteArray(reinterpret_cast<const char *>(data + pos + 1), qsizetype(length)), 0);
         pos += 1 + length;
     }
     harness->program->monitor().czy1Click();
