@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 AcquisitionPacer::AcquisitionPacer(Clock clock, WakeTimer wake) : clock_(std::move(clock)), wake_(std::move(wake))
 {
@@ -76,7 +77,7 @@ void AcquisitionPacer::restartStep()
 
 void AcquisitionPacer::start()
 {
-    state_.measTime = 0;
+    state_.measTime = std::exchange(startAt_, 0.0);
     state_.nextRequestIn = 0;
     state_.GO = true;
     restartStep();
@@ -88,6 +89,7 @@ void AcquisitionPacer::stop()
     state_.GO = false;
     state_.measTime = 0;
     state_.nextRequestIn = 0;
+    startAt_ = 0;
     wake(-1);
 }
 
@@ -116,6 +118,13 @@ void AcquisitionPacer::setTime(double seconds, bool deviceKnown)
 {
     // The next pass adds the time since the previous one, which is already part of now.
     state_.measTime = seconds - (elapsed(deviceKnown) - state_.measTime);
+    startAt_ = 0;
+}
+
+void AcquisitionPacer::continueFrom(double seconds, bool deviceKnown)
+{
+    setTime(seconds, deviceKnown);
+    startAt_ = seconds;
 }
 
 double AcquisitionPacer::elapsed(bool deviceKnown) const

@@ -49,6 +49,9 @@ public:
     void deviceIdentified();
     /// The acquisition time from here on counts from `seconds`.
     void setTime(double seconds, bool deviceKnown);
+    /// As setTime, and the next start goes on from here too instead of from 0: a run taken
+    /// back from its journal continues. Any other setTime or a stop forgets it.
+    void continueFrom(double seconds, bool deviceKnown);
     /// The acquisition time now: measTime and what has run since the last pass.
     double elapsed(bool deviceKnown) const;
 
@@ -64,4 +67,5 @@ private:
     Clock clock_;
     WakeTimer wake_;
     AcquisitionState state_;
+    double startAt_ = 0; ///< measTime at the next start
 };

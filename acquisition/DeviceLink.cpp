@@ -163,6 +163,12 @@ void DeviceLink::setAcquisitionTime(double seconds)
     pacer_.setTime(seconds, pacing_.deviceType != 0);
 }
 
+void DeviceLink::continueRunFrom(double seconds)
+{
+    std::lock_guard lock(pacingMutex_);
+    pacer_.continueFrom(seconds, pacing_.deviceType != 0);
+}
+
 double DeviceLink::acquisitionTime() const
 {
     std::lock_guard lock(pacingMutex_);

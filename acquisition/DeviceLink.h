@@ -98,6 +98,8 @@ public:
     void holdAcquisition();
     /// The acquisition time is set, as when the chart starts recording (0) or a run goes on.
     void setAcquisitionTime(double seconds);
+    /// A run taken back from its journal goes on from `seconds`, the next START included.
+    void continueRunFrom(double seconds);
     /// The acquisition time now, in seconds.
     double acquisitionTime() const;
     /// One pass of the pacing: sends the measurement request when it is due. Runs on the

@@ -71,8 +71,10 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     firmware = std::make_unique<FirmwareUpdate>(dialogs, *launcher, *linkPort, form1->startDirectory());
     help = std::make_unique<HelpDocuments>(dialogs, *launcher, form1->startDirectory());
 
-    session_ = std::make_unique<MeasurementSession>(AcquisitionClock{
-        [this] { return link_->acquisitionTime(); }, [this](double seconds) { link_->setAcquisitionTime(seconds); }});
+    session_ = std::make_unique<MeasurementSession>(
+        AcquisitionClock{.now = [this] { return link_->acquisitionTime(); },
+                         .set = [this](double seconds) { link_->setAcquisitionTime(seconds); },
+                         .goOnFrom = [this](double seconds) { link_->continueRunFrom(seconds); }});
     chartPage = new ChartPage(dialogs, *lines, *session_);
     QObject::connect(form1.get(), &TForm1::shown, chartPage, &ChartPage::FormShow);
     QObject::connect(form1.get(), &TForm1::readoutTicked, chartPage, &ChartPage::showRate);

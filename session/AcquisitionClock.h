@@ -10,4 +10,6 @@ struct AcquisitionClock {
     std::function<double()> now;
     std::function<void(double seconds)> set;
     std::function<QDateTime()> localTime = [] { return QDateTime::currentDateTime(); };
+    /// A run taken back goes on from its last time, the next START included.
+    std::function<void(double seconds)> goOnFrom = [](double) {};
 };

@@ -54,7 +54,8 @@ public:
     void clearRegister();
     const RegisterStore &rows() const { return rows_; }
 
-    /// Takes a run rebuilt from a journal in place of the session's own points and rows.
+    /// Takes a run rebuilt from a journal in place of the session's own points and rows; the
+    /// acquisition time goes on from the run's last.
     void adopt(ChartData &&chart, RegisterStore &&rows);
 
 signals:

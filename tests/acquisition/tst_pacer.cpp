@@ -47,6 +47,7 @@ private slots:
     void stoppedAsksForNoWakeUp();
     void nothingWithoutDevice();
     void pauseTwiceContinuesTime();
+    void continuedRunStartsFromItsTime();
     void stopLeavesTheOutstandingRequest();
 };
 
@@ -205,6 +206,25 @@ void PacerTest::pauseTwiceContinuesTime()
     QCOMPARE(p.wakeAt, p.now);
     p.passAt(0.9);
     QVERIFY(std::abs(p.pacer.state().measTime - 0.40) < 1e-9);
+}
+
+// A run taken back from its journal goes on from its last time at the next start; a stop or a
+// time set anew (the chart recording afresh) forgets it.
+void PacerTest::continuedRunStartsFromItsTime()
+{
+    Pacing p;
+    p.passAt(0);
+    p.pacer.continueFrom(120.5, true);
+    p.pacer.start();
+    p.passAt(0.25);
+    QVERIFY(std::abs(p.pacer.state().measTime - 120.75) < 1e-9);
+    p.pacer.stop();
+    p.pacer.start();
+    QCOMPARE(p.pacer.state().measTime, 0.0);
+    p.pacer.continueFrom(7, true);
+    p.pacer.setTime(0, true);
+    p.pacer.start();
+    QCOMPARE(p.pacer.state().measTime, 0.0);
 }
 
 void PacerTest::stopLeavesTheOutstandingRequest()

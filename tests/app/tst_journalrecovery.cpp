@@ -98,6 +98,10 @@ private slots:
             QVERIFY(
                 dialogs.shown.first().contains(QStringLiteral("punkty wykresu: 300, wiersze tabeli rejestracji: 300")));
             compare(recorded(program), before);
+            // The run's time goes on from its last sample, START included, so that new points follow.
+            QCOMPARE(program.link().acquisitionTime(), 0.01 * 299);
+            program.link().startAcquisition();
+            QCOMPARE(program.link().acquisitionTime(), 0.01 * 299);
             sample(program, 20); // the recovered run goes on in the same journal
             before = recorded(program);
         }
