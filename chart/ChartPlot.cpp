@@ -2,6 +2,7 @@
 
 #include "CheckableLegendItem.h"
 #include "PointReduction.h"
+#include "SeriesPicture.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -21,15 +22,6 @@ protected:
     int getSubTickCount(double) override { return 1; }
 };
 
-QVector<QCPGraphData> plotData(const std::vector<PlotPoint> &points)
-{
-    QVector<QCPGraphData> out;
-    out.reserve(qsizetype(points.size()));
-    for (const PlotPoint &p : points)
-        out.append(QCPGraphData(p.x, p.y));
-    return out;
-}
-
 } // namespace
 
 ChartPlot::ChartPlot(QCustomPlot *plot, const ChartData &data, ChartPaging &paging)
@@ -37,6 +29,7 @@ ChartPlot::ChartPlot(QCustomPlot *plot, const ChartData &data, ChartPaging &pagi
       pageLeft(new QToolButton(plot)), pageRight(new QToolButton(plot))
 {
     setUpLooks();
+    picture = new SeriesPicture(plot, data);
     setUpLegend();
     plot->setSelectionRectMode(QCP::srmCustom);
     plot->selectionRect()->setPen(QPen(QColor(128, 128, 255)));
@@ -82,14 +75,13 @@ void ChartPlot::setUpLooks()
         axis->grid()->setSubGridVisible(true);
         axis->grid()->setSubGridPen(QPen(QColor(128, 128, 128), 0, Qt::DotLine));
     }
+    // The graphs hold no points: they give the legend its entries and their check boxes. The
+    // lines are drawn by the series picture.
     for (int i = 0; i < ChartData::SeriesCount; ++i) {
         const SeriesStyle &style = data.style(i);
         QCPGraph *graph = plot->addGraph();
         graph->setName(style.title);
         graph->setPen(QPen(QColor(style.lineColour), 2));
-        graph->setLineStyle(style.steps ? QCPGraph::lsStepLeft : QCPGraph::lsLine);
-        graph->setAdaptiveSampling(false); // it gets only what the pixels can show
-        graph->setAntialiased(false);
     }
 }
 
@@ -163,24 +155,36 @@ void ChartPlot::redraw()
             xMax = any ? std::max(xMax, s.x(s.size() - 1)) : s.x(s.size() - 1);
             any = true;
         }
-        if (xMax <= xMin)
-            xMax = xMin + 1;
+        xMax = xMax > xMin ? xMin + roundedSpan(xMax - xMin) : xMin + 1;
     }
-    for (int i = 0; i < ChartData::SeriesCount; ++i) {
-        const PointSeries &s = data.series(i);
-        const PageSlice slice = paging.slice(s.size());
-        plot->graph(i)->data()->set(plotData(reducePoints(s, slice.from, slice.to, xMin, xMax, columns)), true);
-    }
+    const QCPRange x(xMin, xMax);
+    const QCPRange y(0, leftAxisTop());
+    const bool axesMoved = !zoomed_ && (plot->xAxis->range() != x || plot->yAxis->range() != y);
     if (!zoomed_) {
-        plot->xAxis->setRange(xMin, xMax);
-        plot->yAxis->setRange(0, leftAxisTop());
+        plot->xAxis->setRange(x);
+        plot->yAxis->setRange(y);
     }
     pageText->setText(paging.indicatorText(data, visible));
     placeIndicator();
     // Painting a chart nobody sees costs the recording a share of its time; it is painted
     // when shown.
-    if (plot->isVisible())
+    if (!plot->isVisible())
+        return;
+    std::array<SeriesView, ChartData::SeriesCount> views;
+    for (int i = 0; i < ChartData::SeriesCount; ++i) {
+        const PageSlice slice = paging.slice(data.series(i).size());
+        views[std::size_t(i)] = {slice.from, slice.to, xMin, xMax, columns};
+    }
+    const SeriesPicture::Change change = picture->update(views, visible);
+    if (axesMoved || change == SeriesPicture::Change::Whole)
         plot->replot(QCustomPlot::rpQueuedReplot);
+    else if (change == SeriesPicture::Change::Columns)
+        picture->layer()->replot();
+}
+
+const std::vector<PlotPoint> &ChartPlot::drawnPoints(int series) const
+{
+    return picture->points(series);
 }
 
 void ChartPlot::fullView()

@@ -6,16 +6,19 @@
 #include <QObject>
 #include <QRect>
 #include <optional>
+#include <vector>
 
 class QCustomPlot;
 class QLabel;
+class SeriesPicture;
+struct PlotPoint;
 class QTimer;
 class QToolButton;
 
 /// Draws the chart data on the plot: the five lines with their looks, the legend whose
 /// check boxes show and hide them, the rectangle zoom and the page indicator. Only what
-/// a pixel column can show is handed to the plot, so a day's run draws as fast as a
-/// minute's.
+/// a pixel column can show is drawn, and a frame that only adds points draws only their
+/// columns, so a day's run draws as fast as a minute's.
 class ChartPlot : public QObject {
     Q_OBJECT
 
@@ -24,8 +27,11 @@ public:
 
     /// The series the legend shows.
     ShownSeries shown() const;
-    /// Redraws from the data, the current page and the zoom.
+    /// Redraws from the data, the current page and the zoom: only what changed, when the points
+    /// only grew at their end under the same axes.
     void redraw();
+    /// The points series `series` is drawn from, as of the last redraw while shown.
+    const std::vector<PlotPoint> &drawnPoints(int series) const;
     /// Undoes any zoom: the bottom axis follows the data (or the page), the left one is 0..360.
     void fullView();
     bool zoomed() const { return zoomed_; }
@@ -51,6 +57,7 @@ private:
     double leftAxisTop() const;
 
     QCustomPlot *plot;
+    SeriesPicture *picture;
     const ChartData &data;
     ChartPaging &paging;
     bool zoomed_ = false;

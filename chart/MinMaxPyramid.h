@@ -51,6 +51,9 @@ public:
     /// Values from position `first` on have changed or moved.
     void invalidateFrom(std::size_t first);
 
+    /// Brings the summaries up to date now rather than at the next query.
+    void summarise(std::span<const float> values, const CompactValues &codec) const { refresh(values, codec); }
+
     /// The range [from, to) must be non-empty and lie inside `slots`.
     MinMaxAt find(std::span<const float> slots, const CompactValues &codec, std::size_t from, std::size_t to) const;
 

@@ -27,6 +27,9 @@ public:
         return pyramid_.find(slots_, codec, from, to);
     }
 
+    /// Summarises the points appended so far, so that the next query reads summaries only.
+    void summarise(const CompactValues &codec) const { pyramid_.summarise(slots_, codec); }
+
     /// Memory held beyond the object itself.
     std::size_t bytesUsed() const;
 

@@ -42,6 +42,13 @@ std::vector<PlotPoint> reducePoints(const PointSeries &series, std::size_t from,
                                     double xMax, int columns)
 {
     std::vector<PlotPoint> out;
+    reducePoints(series, from, to, xMin, xMax, columns, out);
+    return out;
+}
+
+void reducePoints(const PointSeries &series, std::size_t from, std::size_t to, double xMin, double xMax, int columns,
+                  std::vector<PlotPoint> &out, LastBin *last)
+{
     const ColumnOf columnOf(xMin, xMax, columns * BinsPerColumn);
     std::size_t first = from;
     while (first < to) {
@@ -56,6 +63,8 @@ std::vector<PlotPoint> reducePoints(const PointSeries &series, std::size_t from,
                 hi = mid;
         }
         const std::size_t end = lo;
+        if (last)
+            *last = {first, out.size()};
         std::array<std::size_t, 4> picked{first, first, first, end - 1};
         if (end - first > 2) {
             const MinMaxAt extremes = series.minMax(first, end);
@@ -67,7 +76,14 @@ std::vector<PlotPoint> reducePoints(const PointSeries &series, std::size_t from,
             out.push_back({series.x(*at), series.y(*at)});
         first = end;
     }
-    return out;
+}
+
+double roundedSpan(double span)
+{
+    if (!(span > 0) || !std::isfinite(span))
+        return span;
+    const double step = std::exp2(std::floor(std::log2(span / 256)));
+    return std::ceil(span / step) * step;
 }
 
 std::vector<PlotPoint> reduceView(const PointSeries &series, double xMin, double xMax, int columns)

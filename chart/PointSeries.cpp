@@ -4,6 +4,17 @@
 #include <iterator>
 
 namespace {
+// Unique across all series, so that a series assigned another's points never looks unchanged.
+std::uint64_t nextGeneration()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
+// Summaries are brought up to date as points arrive, once per summary block, so that a frame
+// drawn from a day's points (the first after a journal is replayed above all) only queries them.
+constexpr std::size_t SummaryBlock = 64;
+
 // Position of the first point for which `after(x of point)` holds, chunk by chunk:
 // `after` must be false for a prefix of the series and true for the rest.
 template <typename After>
@@ -21,7 +32,7 @@ std::size_t firstPointAfter(const std::vector<std::shared_ptr<PointChunk>> &chun
 } // namespace
 
 PointSeries::PointSeries(std::size_t chunkCapacity)
-    : chunkCapacity_(std::clamp<std::size_t>(chunkCapacity, 2, MinMaxPyramid::MaxValues))
+    : chunkCapacity_(std::clamp<std::size_t>(chunkCapacity, 2, MinMaxPyramid::MaxValues)), generation_(nextGeneration())
 {
 }
 
@@ -43,7 +54,10 @@ void PointSeries::add(double x, double y)
             chunks_.push_back(std::make_shared<PointChunk>());
             starts_.push_back(size_);
         }
-        writable(chunks_.size() - 1).append(x, slot);
+        PointChunk &last = writable(chunks_.size() - 1);
+        last.append(x, slot);
+        if (last.size() % SummaryBlock == 0)
+            last.summarise(codec_);
         ++size_;
         return;
     }
@@ -65,6 +79,7 @@ void PointSeries::add(double x, double y)
         }
     }
     writable(chunk).insert(at, x, slot);
+    generation_ = nextGeneration();
     for (std::size_t later = chunk + 1; later < starts_.size(); ++later)
         ++starts_[later];
     ++size_;
@@ -77,6 +92,7 @@ void PointSeries::clear()
     starts_ = {};
     codec_.clear();
     size_ = 0;
+    generation_ = nextGeneration();
 }
 
 std::size_t PointSeries::lowerBound(double x) const

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -23,6 +24,10 @@ public:
     explicit PointSeries(std::size_t chunkCapacity = DefaultChunkCapacity);
 
     std::size_t size() const { return size_; }
+    /// Changes whenever points already held move or go: a clear, a point put among old ones,
+    /// another series assigned. Appending at the end leaves it, so a view drawn from the
+    /// series can tell that only its end grew.
+    std::uint64_t generation() const { return generation_; }
     bool empty() const { return size_ == 0; }
     double x(std::size_t i) const
     {
@@ -74,4 +79,5 @@ private:
     std::vector<std::shared_ptr<PointChunk>> chunks_; // never an empty one
     std::vector<std::size_t> starts_;                 // position of each chunk's first point
     CompactValues codec_;
+    std::uint64_t generation_;
 };

@@ -3,8 +3,10 @@
 #include "ChartExport.h"
 #include "ChartExportWindow.h"
 #include "ChartPage.h"
+#include "ChartPlot.h"
 #include "Konfigliniform.h"
 #include "MeasurementSession.h"
+#include "PointReduction.h"
 #include "RecordingDialogs.h"
 #include "SettingsFile.h"
 #include <QApplication>
@@ -75,6 +77,11 @@ struct Fixture {
     QCustomPlot *plot() const { return child<QCustomPlot>("Chart1"); }
     QString indicator() const { return child<QLabel>("ChartTool1")->text(); }
     QCPRange xRange() const { return plot()->xAxis->range(); }
+    /// The points a line is drawn from, as of the last frame painted.
+    const std::vector<PlotPoint> &drawn(int series) const
+    {
+        return plot()->findChild<ChartPlot *>()->drawnPoints(series);
+    }
     QSpinBox *lineField(int n) const { return lines.findChild<QSpinBox *>(QStringLiteral("CSpinEdit%1").arg(n)); }
 };
 

@@ -2,6 +2,7 @@
 #include "ChartPageFixture.h"
 
 #include <QtTest>
+#include <cmath>
 
 class ChartPageTest : public QObject {
     Q_OBJECT
@@ -22,6 +23,8 @@ private slots:
     void shownWindowStartsPagingAsStored();
     void longRecordingDrawsFewPoints();
     void hiddenChartPaintedWhenShown();
+    void framesDrawOnlyWhatArrived_data();
+    void framesDrawOnlyWhatArrived();
 };
 
 // Script: R record, P pause, S stop, C clear (the buttons), a a sample.
@@ -145,6 +148,8 @@ void ChartPageTest::paging()
 void ChartPageTest::pagingOffReturnsToFirstPage()
 {
     Fixture f;
+    f.page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.page));
     f.child<QCheckBox>("CheckBox17")->setChecked(true);
     f.page.SpeedButton15Click();
     f.samples(25);
@@ -156,7 +161,7 @@ void ChartPageTest::pagingOffReturnsToFirstPage()
     QCOMPARE(f.page.paging().perPage(), 0);
     QTRY_COMPARE(f.indicator(), QStringLiteral("Page 1 of 1"));
     QTRY_VERIFY(rangeIs(f.xRange(), 0, 24));
-    QCOMPARE(f.plot()->graph(0)->data()->size(), 25);
+    QCOMPARE(f.drawn(0).size(), std::size_t(25));
 }
 
 void ChartPageTest::perPageChangeWhileUncheckedSwitchesPagingOn()
@@ -306,11 +311,11 @@ void ChartPageTest::longRecordingDrawsFewPoints()
     f.plot()->replot();
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
     for (int i = 0; i < ChartData::SeriesCount; ++i) {
-        const int drawn = f.plot()->graph(i)->data()->size();
+        const std::size_t drawn = f.drawn(i).size();
         QVERIFY2(drawn > 0 && drawn <= 8000, qPrintable(QString::number(drawn)));
     }
-    QCOMPARE(f.plot()->graph(0)->data()->at(0)->key, 0.0);
-    QCOMPARE((f.plot()->graph(0)->data()->end() - 1)->key, 199999 * 0.01);
+    QCOMPARE(f.drawn(0).front().x, 0.0);
+    QCOMPARE(f.drawn(0).back().x, 199999 * 0.01);
 }
 
 // A chart nobody sees is not painted while it records; shown, it is painted with every point
@@ -329,8 +334,92 @@ void ChartPageTest::hiddenChartPaintedWhenShown()
     f.page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.page));
     QTRY_VERIFY(replots > 0);
-    QCOMPARE(f.plot()->graph(0)->data()->size(), 30);
+    QCOMPARE(f.drawn(0).size(), std::size_t(30));
     QTRY_VERIFY(rangeIs(f.xRange(), 0, 29));
+}
+
+namespace {
+/// A noisy sample at x = i · 0.01 s, its output lines switching now and then.
+Sample noisySample(int i)
+{
+    Sample s;
+    s.time = i * 0.01;
+    s.value = {float(180 + 170 * std::sin(i * 0.001) + (i * 7919 % 101) * 0.3), float((i * 7) % 360),
+               float(200 + 100 * std::cos(i * 0.0003))};
+    s.present = {true, true, true};
+    s.pk1 = (i / 700) % 2;
+    s.pk2 = (i / 1100) % 2;
+    return s;
+}
+
+/// Clicks the legend's check box of a line.
+void toggle(QCustomPlot *plot, int series)
+{
+    const QCPAbstractLegendItem *item = plot->legend->itemWithPlottable(plot->graph(series));
+    QTest::mouseClick(plot, Qt::LeftButton, {}, item->rect().center());
+}
+} // namespace
+
+void ChartPageTest::framesDrawOnlyWhatArrived_data()
+{
+    QTest::addColumn<bool>("zoomed");
+    QTest::newRow("full view") << false;
+    QTest::newRow("zoomed, new points beyond the view") << true;
+}
+
+// Frames that only add points draw only their columns onto the kept picture, and that
+// picture is the one drawn whole from the same points.
+void ChartPageTest::framesDrawOnlyWhatArrived()
+{
+    QFETCH(bool, zoomed);
+    Fixture f;
+    f.page.resize(900, 500);
+    f.page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.page));
+    f.page.SpeedButton15Click();
+    // Up to x = 998.01 s: the full view's axis runs to 1000 s and has room for what follows.
+    int i = 0;
+    for (; i <= 99801; ++i)
+        f.session.takeSample(noisySample(i));
+    QCustomPlot *plot = f.plot();
+    QTRY_VERIFY(rangeIs(f.xRange(), 0, 1000));
+    if (zoomed) {
+        const QRect area = plot->axisRect()->rect();
+        const QPoint from = area.center() + QPoint(area.width() / 8, -100);
+        QTest::mousePress(plot, Qt::LeftButton, {}, from);
+        QTest::mouseMove(plot, from + QPoint(100, 200));
+        QTest::mouseRelease(plot, Qt::LeftButton, {}, from + QPoint(100, 200));
+        QTRY_VERIFY(f.xRange().size() < 500);
+        QTest::qWait(600); // the zoom's animation ends
+    }
+    QTest::qWait(100);
+    const QCPRange axis = f.xRange();
+    int wholeReplots = 0;
+    connect(plot, &QCustomPlot::afterReplot, this, [&] { ++wholeReplots; });
+    for (int frame = 0; frame < 5; ++frame) {
+        const std::size_t before = f.drawn(0).size();
+        for (int k = 0; k < 30; ++k, ++i)
+            f.session.takeSample(noisySample(i));
+        QTRY_VERIFY(f.drawn(0).size() != before || f.drawn(0).back().x >= (i - 1) * 0.01);
+        QTest::qWait(60);
+    }
+    QCOMPARE(wholeReplots, 0); // the axes stayed and only the new columns were drawn
+    QCOMPARE(f.xRange(), axis);
+    const QImage kept = plot->toPixmap().toImage();
+
+    // A line hidden and shown again draws the picture whole.
+    toggle(plot, 4);
+    QTRY_COMPARE(wholeReplots, 1);
+    toggle(plot, 4);
+    QTRY_COMPARE(wholeReplots, 2);
+    QTest::qWait(100);
+    const QImage whole = plot->toPixmap().toImage();
+    QCOMPARE(kept.size(), whole.size());
+    int differing = 0;
+    for (int y = 0; y < kept.height(); ++y)
+        for (int x = 0; x < kept.width(); ++x)
+            differing += kept.pixel(x, y) != whole.pixel(x, y);
+    QCOMPARE(differing, 0);
 }
 
 QTEST_MAIN(ChartPageTest)
