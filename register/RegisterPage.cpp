@@ -12,7 +12,11 @@
 #include "ui_RegisterPage.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
 #include <QTimer>
+
+#include <limits>
 
 namespace {
 
@@ -68,16 +72,18 @@ RegisterPage::RegisterPage(UserDialogs &dialogs, MeasurementSession &session,
     grid->horizontalHeader()->setDefaultSectionSize(kColumnWidth);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     grid->horizontalHeader()->setHighlightSections(false);
-    // Every row has the same fixed height and the row header stays hidden, so that neither
-    // appending nor scrolling ever measures the other rows.
     QHeaderView *rows = grid->verticalHeader();
     rows->hide();
     rows->setMinimumSectionSize(kRowHeight);
     rows->setDefaultSectionSize(kRowHeight);
     rows->setSectionResizeMode(QHeaderView::Fixed);
-    // Scrolling by pixels moves the view by an offset alone; scrolling by rows would look up
-    // the position of a row, which the header recomputes over all rows after every append.
-    grid->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // The view holds only the window of rows it shows; the page's own bar scrolls the window
+    // over all of them.
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->viewport()->installEventFilter(this);
+    grid->installEventFilter(this);
+    connect(ui->StringGrid1Rows, &QScrollBar::valueChanged, model, &RegisterTableModel::scrollTo);
+    fitRowWindow();
 
     connect(ui->BitBtn5, &QPushButton::clicked, this, &RegisterPage::BitBtn5Click);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &RegisterPage::BitBtn1Click);
@@ -185,8 +191,8 @@ void RegisterPage::showLastRow()
 void RegisterPage::followLastRow()
 {
     followPending = false;
-    // The rows are all of one height, so this costs the same however long the table is.
-    ui->StringGrid1->scrollToBottom();
+    updateRowScroll();
+    ui->StringGrid1Rows->setValue(ui->StringGrid1Rows->maximum());
     followTimer->start();
 }
 
@@ -194,6 +200,50 @@ void RegisterPage::showAllRows()
 {
     model->reset();
     showLastRow();
+}
+
+void RegisterPage::fitRowWindow()
+{
+    model->setWindowRows(std::max(1, ui->StringGrid1->viewport()->height() / kRowHeight));
+    updateRowScroll();
+}
+
+void RegisterPage::updateRowScroll()
+{
+    QScrollBar *bar = ui->StringGrid1Rows;
+    const QSignalBlocker quiet(bar);
+    // A bar counts in int: 2^31 rows of 32 bytes would not fit in memory anyway.
+    bar->setRange(0, int(std::min<qint64>(model->lastFirstRow(), std::numeric_limits<int>::max())));
+    bar->setPageStep(model->rowCount());
+    bar->setValue(int(std::min<qint64>(model->firstRow(), std::numeric_limits<int>::max())));
+}
+
+bool RegisterPage::eventFilter(QObject *watched, QEvent *event)
+{
+    QTableView *grid = ui->StringGrid1;
+    QScrollBar *bar = ui->StringGrid1Rows;
+    if (watched == grid->viewport() && event->type() == QEvent::Resize) {
+        fitRowWindow();
+    } else if (watched == grid->viewport() && event->type() == QEvent::Wheel) {
+        QCoreApplication::sendEvent(bar, event);
+        return true;
+    } else if (watched == grid && event->type() == QEvent::KeyPress) {
+        // Past the window's edge the keys move the window, the current cell staying at the edge.
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const int row = grid->currentIndex().row();
+        if (key == Qt::Key_Up && row <= 0)
+            bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        else if (key == Qt::Key_Down && row >= model->rowCount() - 1)
+            bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        else if (key == Qt::Key_PageUp)
+            bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        else if (key == Qt::Key_PageDown)
+            bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        else
+            return false;
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void RegisterPage::CheckBox16Click()

@@ -61,6 +61,10 @@ private:
     int indexColumnWidth() const;
     void showLastRow();
     void followLastRow();
+    /// The window of rows fits the table's height; the scroll bar covers every row.
+    void fitRowWindow();
+    void updateRowScroll();
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     std::unique_ptr<Ui::RegisterPage> ui;
     UserDialogs &dialogs;

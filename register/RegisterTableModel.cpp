@@ -35,11 +35,14 @@ RegisterTableModel::RegisterTableModel(const RegisterStore &store, QObject *pare
 {
 }
 
+int RegisterTableModel::rowsFrom(qint64 first, qint64 known) const
+{
+    return int(std::clamp<qint64>(known - first, 1, windowRows_));
+}
+
 int RegisterTableModel::rowCount(const QModelIndex &parent) const
 {
-    if (parent.isValid())
-        return 0;
-    return int(std::clamp<qint64>(shown_, 1, std::numeric_limits<int>::max()));
+    return parent.isValid() ? 0 : rowsFrom(first_, shown_);
 }
 
 int RegisterTableModel::columnCount(const QModelIndex &parent) const
@@ -53,9 +56,10 @@ QVariant RegisterTableModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::BackgroundRole)
         return coloured_ ? columnColour(index.column()) : QVariant();
-    if (role != Qt::DisplayRole || index.row() >= shown_)
+    const qint64 row = first_ + index.row();
+    if (role != Qt::DisplayRole || row >= shown_)
         return {};
-    return cellText_.text(index.row(), store_.at(index.row()), index.column());
+    return cellText_.text(row, store_.at(row), index.column());
 }
 
 QVariant RegisterTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -82,17 +86,20 @@ void RegisterTableModel::setColoured(bool coloured)
 
 void RegisterTableModel::catchUp()
 {
-    // A view holds at most int rows; the store may hold more than it can show.
-    const qint64 total = std::min<qint64>(store_.size(), std::numeric_limits<int>::max());
+    const qint64 total = store_.size();
     if (total <= shown_)
         return;
     if (shown_ == 0) {
         shown_ = 1;
         emit dataChanged(index(0, 0), index(0, RegisterColumnCount - 1), {Qt::DisplayRole});
-        if (total == 1)
-            return;
     }
-    beginInsertRows({}, int(shown_), int(total - 1));
+    const int before = rowCount();
+    const int after = rowsFrom(first_, total);
+    if (after == before) {
+        shown_ = total;
+        return;
+    }
+    beginInsertRows({}, before, after - 1);
     shown_ = total;
     endInsertRows();
 }
@@ -100,6 +107,25 @@ void RegisterTableModel::catchUp()
 void RegisterTableModel::reset()
 {
     beginResetModel();
-    shown_ = std::min<qint64>(store_.size(), std::numeric_limits<int>::max());
+    shown_ = store_.size();
+    first_ = 0;
     endResetModel();
+}
+
+void RegisterTableModel::setWindowRows(int rows)
+{
+    beginResetModel();
+    windowRows_ = std::max(1, rows);
+    first_ = std::min(first_, lastFirstRow());
+    endResetModel();
+}
+
+void RegisterTableModel::scrollTo(qint64 first)
+{
+    first = std::clamp<qint64>(first, 0, lastFirstRow());
+    if (first == first_)
+        return;
+    // Away from the end the window is full, before and after: only its texts change.
+    first_ = first;
+    emit dataChanged(index(0, 0), index(rowCount() - 1, RegisterColumnCount - 1), {Qt::DisplayRole});
 }

@@ -37,6 +37,11 @@ struct Fixture {
         session.takeSample(sample(values));
         session.setAutoRegister(box("CheckBox16")->isChecked());
         session.setActiveChannels({true, true, true});
+        // The table holds the rows its height shows.
+        page.resize(940, 600);
+        page.show();
+        if (!QTest::qWaitForWindowExposed(&page))
+            qFatal("the register page was not shown");
     }
     /// A sample as the device service hands it on.
     Sample sample(const std::array<float, 3> &values = {12.3456f, 200.5f, 5.0f}) const
@@ -57,11 +62,12 @@ struct Fixture {
     QTableView *grid() { return page.findChild<QTableView *>(QStringLiteral("StringGrid1")); }
     QCheckBox *box(const char *name) { return page.findChild<QCheckBox *>(QLatin1String(name)); }
     QPushButton *button(const char *name) { return page.findChild<QPushButton *>(QLatin1String(name)); }
-    QStringList row(int r)
+    /// The cells of the register's row `r`, as the table shows it (within the rows it shows).
+    QStringList row(qint64 r)
     {
         QStringList cells;
         for (int column = 0; column < 7; ++column)
-            cells << page.table().index(r, column).data().toString();
+            cells << page.table().index(int(r - page.table().firstRow()), column).data().toString();
         return cells;
     }
 };
@@ -87,6 +93,7 @@ private slots:
     void uncheckedTimeLeavesEarlierRows();
     void autoRegistration();
     void indexColumnWidensPastSixDigits();
+    void dayOfRowsShowsOnlyItsWindow();
     void newestRowIsLastVisible();
     void clearAsksFirst_data();
     void clearAsksFirst();
@@ -209,9 +216,49 @@ void RegisterPageTest::indexColumnWidensPastSixDigits()
     f.page.BitBtn5Click(); // index 1 000 000
     const int width = f.grid()->columnWidth(0);
     QVERIFY(width > 60);
-    const QString newest = f.page.table().index(1000000, 0).data().toString();
-    QCOMPARE(newest, QStringLiteral("1000000 "));
+    QTRY_COMPARE(f.row(1000000).at(0), QStringLiteral("1000000 ")); // followed within 50 ms
+    const QString newest = f.row(1000000).at(0);
     QVERIFY2(f.grid()->fontMetrics().horizontalAdvance(newest) + 6 <= width, qPrintable(QString::number(width)));
+}
+
+// A day of rows: the view knows only the rows it shows, follows the newest, and the page's
+// bar, keys and wheel reach any row.
+void RegisterPageTest::dayOfRowsShowsOnlyItsWindow()
+{
+    Fixture f;
+    constexpr qint64 Day = 17000000;
+    RegisterStore rows;
+    RegisterRow row = registerRow({}, {});
+    row.flags |= RegisterRow::MeasTime;
+    for (qint64 n = 0; n < Day; ++n) {
+        row.measTime = double(n) * 0.005;
+        rows.append(row);
+    }
+    f.session.adopt({}, std::move(rows));
+    QTableView *grid = f.grid();
+    const int fitting = grid->viewport()->height() / 20;
+    QTRY_COMPARE(f.page.table().firstRow(), Day - fitting);
+    QCOMPARE(f.page.table().rowCount(), fitting);
+    QCOMPARE(grid->verticalHeader()->count(), fitting); // no header section beyond the window
+    QCOMPARE(f.row(Day - 1).mid(0, 2), (QStringList{"16999999 ", "84999,995"}));
+    const QString newest = f.row(Day - 1).at(0);
+    QVERIFY(grid->fontMetrics().horizontalAdvance(newest) + 6 <= grid->columnWidth(0));
+    QVERIFY(grid->visualRect(f.page.table().index(fitting - 1, 0)).bottom() < grid->viewport()->height());
+
+    auto *bar = f.page.findChild<QScrollBar *>(QStringLiteral("StringGrid1Rows"));
+    QCOMPARE(bar->maximum(), int(Day - fitting));
+    bar->setValue(8500000);
+    QCOMPARE(f.row(8500000).at(0), QStringLiteral("8500000 "));
+    grid->setFocus();
+    grid->setCurrentIndex(f.page.table().index(0, 0));
+    QTest::keyClick(grid, Qt::Key_Up);
+    QCOMPARE(f.page.table().firstRow(), 8499999);
+    QTest::keyClick(grid, Qt::Key_PageDown);
+    QCOMPARE(f.page.table().firstRow(), 8499999 + fitting);
+    QWheelEvent wheel(QPointF(10, 10), grid->viewport()->mapToGlobal(QPointF(10, 10)), {}, {0, -120}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(grid->viewport(), &wheel);
+    QVERIFY(f.page.table().firstRow() > 8499999 + fitting);
 }
 
 void RegisterPageTest::newestRowIsLastVisible()
@@ -227,19 +274,18 @@ void RegisterPageTest::newestRowIsLastVisible()
     for (int n = 1; n <= fitting + 12; ++n) {
         // Clicks as fast as the code can make them: each newest row is followed within 50 ms.
         f.page.BitBtn5Click();
-        const int last = n - 1;
+        const qint64 newest = n - 1;
         auto newestShown = [&] {
-            const QRect newest = grid->visualRect(f.page.table().index(last, 1));
-            return newest.top() >= 0 && newest.bottom() < viewportHeight;
+            const int last = int(newest - f.page.table().firstRow());
+            const QRect cell = grid->visualRect(f.page.table().index(last, 1));
+            return f.row(newest).at(0) == QStringLiteral("%1 ").arg(newest) && cell.top() >= 0 &&
+                   cell.bottom() < viewportHeight;
         };
         QTRY_VERIFY2_WITH_TIMEOUT(newestShown(), qPrintable(QString::number(n)), 500);
-        if (n > fitting) {
-            // Scrolled so that the newest row ends at the bottom of the view.
-            QCOMPARE(grid->rowViewportPosition(last) + grid->rowHeight(last), viewportHeight);
-            QCOMPARE(grid->rowAt(viewportHeight - 1), last);
-        } else {
-            QCOMPARE(grid->verticalHeader()->offset(), 0);
-        }
+        // Scrolled so that the newest row is the last one, nothing below it.
+        QCOMPARE(f.page.table().firstRow(), std::max<qint64>(0, n - fitting));
+        QCOMPARE(f.page.table().rowCount(), std::min(n, fitting));
+        QCOMPARE(grid->verticalHeader()->offset(), 0);
     }
 }
 
