@@ -1,7 +1,10 @@
-// Chart store and drawing figures: append cost, the insert case of a second run among
-// old points, level-of-detail reduction and a real offscreen replot of five series, and
-// resident memory per point. Prints figures, asserts nothing.
+// Chart store and drawing figures: append cost, the insert case of a second run among old
+// points, the chart's own frames on an offscreen plot (the first, one redrawn whole, and the
+// frames of a recording that add ten points each), and resident memory per point. Prints
+// figures, asserts nothing.
 #include "ChartData.h"
+#include "ChartPaging.h"
+#include "ChartPlot.h"
 #include "PointReduction.h"
 #include "SamplePoints.h"
 
@@ -52,58 +55,40 @@ double medianMs(std::vector<double> times)
     return times[times.size() / 2];
 }
 
+/// The chart's own drawing on an offscreen plot of the page's size.
 class Plot {
 public:
-    Plot()
+    explicit Plot(const ChartData &chart) : chartPlot_(new ChartPlot(&plot_, chart, paging_))
     {
         plot_.resize(947, 500);
-        // Segment by segment: one wide-pen polyline over dense columns costs the rasteriser seconds.
-        plot_.setPlottingHint(QCP::phFastPolylines, true);
-        const QColor colours[] = {Qt::red, Qt::green, Qt::cyan, Qt::white, QColor(255, 128, 0)};
-        for (int i = 0; i < ChartData::SeriesCount; ++i) {
-            QCPGraph *graph = plot_.addGraph();
-            graph->setPen(QPen(colours[i], 2));
-            graph->setAntialiased(false);
-            graph->setAdaptiveSampling(false); // the points handed over are already what a pixel can show
-            graph->setLineStyle(i >= 3 ? QCPGraph::lsStepLeft : QCPGraph::lsLine);
-        }
-        plot_.yAxis->setRange(0, 370);
         plot_.show();
         plot_.replot(QCustomPlot::rpImmediateRefresh);
     }
 
-    // One full-view frame: reduce every series to the plot's width, hand it over, replot.
-    std::size_t frame(const ChartData &chart, double &reduceMs, double &replotMs)
+    /// One frame as the page draws it: the lines brought up to date, then painted.
+    double frameMs()
     {
         QElapsedTimer timer;
         timer.start();
-        const double xMax = std::max(chart.series(0).x(chart.series(0).size() - 1), 1.0);
-        const int width = plot_.xAxis->axisRect()->width();
-        std::vector<std::vector<PlotPoint>> reduced;
-        std::size_t points = 0;
-        for (int i = 0; i < ChartData::SeriesCount; ++i) {
-            reduced.push_back(reduceView(chart.series(i), 0, xMax, width));
-            points += reduced.back().size();
-        }
-        reduceMs = timer.nsecsElapsed() / 1e6;
-        for (int i = 0; i < ChartData::SeriesCount; ++i) {
-            QVector<QCPGraphData> data;
-            data.reserve(qsizetype(reduced[std::size_t(i)].size()));
-            for (const PlotPoint &p : reduced[std::size_t(i)])
-                data.append({p.x, p.y});
-            plot_.graph(i)->data()->set(data, true);
-        }
-        plot_.xAxis->setRange(0, xMax);
+        chartPlot_->redraw();
         plot_.replot(QCustomPlot::rpImmediateRefresh);
-        replotMs = timer.nsecsElapsed() / 1e6;
+        return timer.nsecsElapsed() / 1e6;
+    }
+    std::size_t pointsDrawn() const
+    {
+        std::size_t points = 0;
+        for (int i = 0; i < ChartData::SeriesCount; ++i)
+            points += chartPlot_->drawnPoints(i).size();
         return points;
     }
 
 private:
     QCustomPlot plot_;
+    ChartPaging paging_;
+    ChartPlot *chartPlot_; // the plot's child
 };
 
-void fullRun(Plot &plot, long samples)
+void fullRun(long samples)
 {
     const long before = residentKiB();
     ChartData chart;
@@ -114,39 +99,46 @@ void fullRun(Plot &plot, long samples)
     const double appendNs = double(timer.nsecsElapsed()) / samples / ChartData::SeriesCount;
     const long after = residentKiB();
 
-    double reduceMs = 0, replotMs = 0;
-    plot.frame(chart, reduceMs, replotMs); // the first frame also summarises the new points
-    const double firstMs = replotMs;
-    std::vector<double> reduces, replots;
-    std::size_t points = 0;
+    Plot plot(chart);
+    const double firstMs = plot.frameMs(); // everything reduced and painted
+    std::vector<double> whole;
     for (int run = 0; run < 7; ++run) {
-        points = plot.frame(chart, reduceMs, replotMs);
-        reduces.push_back(reduceMs);
-        replots.push_back(replotMs);
+        chart.series(4).add(0, 0); // put among the old points: everything is reduced again
+        whole.push_back(plot.frameMs());
     }
-    std::printf("%10ld points/series: append %5.1f ns/point | full view, 5 series: reduce %6.2f ms, reduce+replot "
-                "%6.2f ms (first frame %7.1f ms), %zu points drawn | RSS %.2f bytes/point/series (store says %.2f)\n",
-                samples, appendNs, medianMs(reduces), medianMs(replots), firstMs, points,
+    // Recording: ten new points a frame (50 ms at 200 samples/s) under the same axes.
+    std::vector<double> frames;
+    long next = samples;
+    for (int run = 0; run < 200; ++run) {
+        for (int k = 0; k < 10; ++k)
+            appendSamplePoints(chart, sampleAt(next++));
+        frames.push_back(plot.frameMs());
+    }
+    std::sort(frames.begin(), frames.end());
+    std::printf("%10ld points/series: append %5.1f ns/point | full view, 5 series: first frame %6.1f ms, redrawn "
+                "whole %6.1f ms, recording frames p50 %5.2f ms p99 %5.2f ms, %zu points drawn | RSS %.2f "
+                "bytes/point/series (store says %.2f)\n",
+                samples, appendNs, firstMs, medianMs(whole), frames[frames.size() / 2],
+                frames[frames.size() * 99 / 100], plot.pointsDrawn(),
                 (after - before) * 1024.0 / samples / ChartData::SeriesCount,
                 double(chart.series(0).bytesUsed()) / samples);
 }
 
 // A second run restarted at x = 0 without clearing: every point goes among the old ones.
-void insertRun(Plot &plot, long oldSamples, long newSamples)
+void insertRun(long oldSamples, long newSamples)
 {
     ChartData chart;
     for (long i = 0; i < oldSamples; ++i)
         appendSamplePoints(chart, sampleAt(i));
-    double reduceMs = 0, replotMs = 0;
-    plot.frame(chart, reduceMs, replotMs);
+    Plot plot(chart);
+    plot.frameMs();
     QElapsedTimer timer;
     timer.start();
     for (long i = 0; i < newSamples; ++i)
         appendSamplePoints(chart, sampleAt(i));
     const double insertUs = timer.nsecsElapsed() / 1e3 / newSamples / ChartData::SeriesCount;
-    plot.frame(chart, reduceMs, replotMs);
     std::printf("insert among %ld old points/series: %.1f us/point; next frame (resummarises) %.1f ms\n", oldSamples,
-                insertUs, replotMs);
+                insertUs, plot.frameMs());
 }
 } // namespace
 
@@ -155,10 +147,9 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    Plot plot;
     for (const long samples : {10'000L, 1'600'000L, 17'000'000L})
-        fullRun(plot, samples);
+        fullRun(samples);
     for (const long samples : {1'600'000L, 17'000'000L})
-        insertRun(plot, samples, 2'000L);
+        insertRun(samples, 2'000L);
     return 0;
 }
