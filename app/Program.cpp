@@ -29,6 +29,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 
@@ -43,6 +44,12 @@ private:
     DeviceLink &link;
 };
 
+struct Program::LeftOverRun {
+    ChartData chart;
+    RegisterStore rows;
+    JournalScan scan;
+};
+
 Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
 {
     QApplication::setApplicationName(QStringLiteral("KX520S-PC"));
@@ -53,7 +60,9 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     // runs behind the question.
     journal_ = std::make_unique<RunJournal>(journalPath(QDir::currentPath()));
     reportJournalStop(dialogs);
-    const bool recover = askToRecover(dialogs);
+    std::shared_ptr<LeftOverRun> left = readLeftOverJournal();
+    if (left && !askToRecover(dialogs, *left))
+        left.reset();
     link_ = std::make_unique<DeviceLink>();
     form1 = std::make_unique<TForm1>(*link_, dialogs);
     mnoznik = std::make_unique<TMnoznikForm>();
@@ -88,8 +97,10 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     loadSettings(dialogs);
     QObject::connect(form1.get(), &TForm1::closing, form1.get(), [this, &dialogs] { saveSettings(dialogs); });
     wireJournal();
-    if (recover)
-        recoverJournal(dialogs);
+    if (left) {
+        journal_->goOnAfter(left->scan);
+        session_->adopt(std::move(left->chart), std::move(left->rows));
+    }
 }
 
 QString Program::configPath() const
@@ -193,65 +204,58 @@ void Program::reportJournalStop(UserDialogs &dialogs)
         Qt::QueuedConnection);
 }
 
-bool Program::askToRecover(UserDialogs &dialogs)
+std::shared_ptr<Program::LeftOverRun> Program::readLeftOverJournal()
 {
-    const std::optional<JournalSummary> left = journal_->leftOver();
-    if (!left)
+    if (!QFileInfo::exists(journal_->path()))
+        return {};
+    auto left = std::make_shared<LeftOverRun>();
+    BackgroundJob reading;
+    auto *progress = new JobProgress(reading, QStringLiteral("Odczyt zapisu awaryjnego pomiarów..."), nullptr);
+    progress->showCount([](qint64 bytes, qint64 fileBytes) {
+        const auto records = [](qint64 size) {
+            return std::max<qint64>(0, size - qint64(JournalFormat::HeaderSize)) / qint64(JournalFormat::RecordSize);
+        };
+        return QStringLiteral("odczytane zapisy: %L1 z %L2").arg(records(bytes)).arg(records(fileBytes));
+    });
+    // No window exists yet, so nothing else can run meanwhile; the loop serves the progress window.
+    QEventLoop wait;
+    QObject::connect(&reading, &BackgroundJob::finished, &wait, &QEventLoop::quit);
+    const RunJournal *journal = journal_.get();
+    reading.start([journal, left](const BackgroundJob::Progress &report) {
+        left->scan = journal->rebuild(left->chart, left->rows, report);
+        return BackgroundJob::Result{!left->scan.stopped, left->scan.stopped, {}};
+    });
+    wait.exec();
+    return left;
+}
+
+bool Program::askToRecover(UserDialogs &dialogs, const LeftOverRun &left)
+{
+    if (left.scan.stopped) { // "Przerwij" while reading: kept aside as a No is
+        keepJournalAside(dialogs, &left.scan);
         return false;
-    if (dialogs.confirm(journalQuestion(*left, QFileInfo(journal_->path()).lastModified())))
+    }
+    const std::optional<JournalSummary> summary = journal_->leftOver(left.scan);
+    if (!summary)
+        return false;
+    if (dialogs.confirm(journalQuestion(*summary, QFileInfo(journal_->path()).lastModified())))
         return true;
     keepJournalAside(dialogs);
     return false;
 }
 
-void Program::keepJournalAside(UserDialogs &dialogs)
+void Program::keepJournalAside(UserDialogs &dialogs, const JournalScan *partial)
 {
     QString error;
-    if (!journal_->keepAside(&error))
+    if (!(partial ? journal_->keepAside(*partial, &error) : journal_->keepAside(&error)))
         dialogs.message(QStringLiteral("Zapisu pomiarów nie udało się odłożyć: %1.\n"
                                        "Pozostaje w pliku „%2”; nowe pomiary nie będą zabezpieczane "
                                        "na wypadek awarii.")
                             .arg(error, QDir::toNativeSeparators(journal_->path())));
 }
 
-void Program::recoverJournal(UserDialogs &dialogs)
-{
-    // Rebuilt on a thread of its own: a day's run takes seconds. The progress window shows at
-    // once and keeps the main window's controls, whose commands would journal, until it ends.
-    struct Rebuilt {
-        ChartData chart;
-        RegisterStore rows;
-        JournalScan scan;
-    };
-    auto rebuilt = std::make_shared<Rebuilt>();
-    recovery_ = new BackgroundJob(form1.get());
-    new JobProgress(*recovery_, QStringLiteral("Odtwarzanie pomiarów z zapisu awaryjnego..."), form1.get(), 0);
-    QObject::connect(recovery_, &BackgroundJob::finished, recovery_,
-                     [this, rebuilt, &dialogs](const BackgroundJob::Result &result) {
-                         if (!result.ok) {
-                             keepJournalAside(dialogs);
-                             return;
-                         }
-                         journal_->goOnAfter(rebuilt->scan);
-                         session_->adopt(std::move(rebuilt->chart), std::move(rebuilt->rows));
-                     });
-    journal_->beginRebuild();
-    const RunJournal *journal = journal_.get();
-    recovery_->start([journal, rebuilt](const BackgroundJob::Progress &progress) {
-        rebuilt->scan = journal->rebuild(rebuilt->chart, rebuilt->rows, progress);
-        return BackgroundJob::Result{!rebuilt->scan.stopped, false, {}};
-    });
-}
-
-bool Program::recovering() const
-{
-    return recovery_ && recovery_->running();
-}
-
 Program::~Program()
 {
-    // A rebuild still running reads the journal's file: it stops before the journal goes.
-    delete recovery_;
     // The port stops first; the windows then go in reverse order of creation (the members'
     // order), each before the main window whose state it refers to, and the link last.
     link_->shutdown();

@@ -24,7 +24,7 @@ class HelpDocuments;
 class LinkPortControl;
 class RunJournal;
 class MeasurementSession;
-class BackgroundJob;
+struct JournalScan;
 
 /// The program: its link to the instrument, its seven windows, created in their fixed
 /// order and destroyed in reverse, and the pages of the main window, wired together.
@@ -43,19 +43,20 @@ public:
     RegisterPage &registerPage() { return *registerPage_; }
     /// In the order of creation.
     QList<QWidget *> windows() const;
-    /// A run left by an unclean end is being rebuilt into the chart and the register.
-    bool recovering() const;
 
 private:
+    struct LeftOverRun;
+    /// Reads the journal left by an unclean end, if any, into a chart and a register, once, behind
+    /// a progress window: the question needs its counts, and a Yes needs nothing more.
+    std::shared_ptr<LeftOverRun> readLeftOverJournal();
     void wireSession();
     RegisterFileInfo registerFileInfo() const;
     void wireJournal();
     void reportJournalStop(UserDialogs &dialogs);
-    /// Whether to rebuild the chart and register from a journal left by an unclean end; one
-    /// the user does not want is kept aside.
-    bool askToRecover(UserDialogs &dialogs);
-    void recoverJournal(UserDialogs &dialogs);
-    void keepJournalAside(UserDialogs &dialogs);
+    /// Whether to take back the chart and register read from a journal left by an unclean end;
+    /// one the user does not want, or whose reading was stopped, is kept aside.
+    bool askToRecover(UserDialogs &dialogs, const LeftOverRun &left);
+    void keepJournalAside(UserDialogs &dialogs, const JournalScan *partial = nullptr);
     QString configPath() const;
     void loadSettings(UserDialogs &dialogs);
     void saveSettings(UserDialogs &dialogs);
@@ -74,7 +75,6 @@ private:
     std::unique_ptr<TCOM_DBG_Form> debugger;
     std::unique_ptr<TAsystentForm> asystent;
     std::unique_ptr<RunJournal> journal_;
-    BackgroundJob *recovery_ = nullptr;
     /// False when config.ini exists but could not be read: it is then left as it is.
     bool settingsWritable_ = true;
     // Owned by the main window's tabs once placed.

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 JobProgress::JobProgress(BackgroundJob &job, const QString &label, QWidget *parent, int minimumDurationMs)
-    : QObject(&job), job_(job), window_(parent), bar_(new QProgressBar(&window_)),
+    : QObject(&job), job_(job), window_(parent), bar_(new QProgressBar(&window_)), count_(new QLabel(&window_)),
       cancel_(new QPushButton(QStringLiteral("Przerwij"), &window_)), delay_(new QTimer(this))
 {
     window_.setWindowTitle(QStringLiteral("KX520S-PC"));
@@ -19,6 +19,8 @@ JobProgress::JobProgress(BackgroundJob &job, const QString &label, QWidget *pare
     bar_->setRange(0, kSteps);
     bar_->setMinimumWidth(300);
     layout->addWidget(bar_);
+    layout->addWidget(count_);
+    count_->hide();
     layout->addWidget(cancel_, 0, Qt::AlignRight);
     delay_->setSingleShot(true);
     delay_->setInterval(minimumDurationMs);
@@ -46,9 +48,17 @@ void JobProgress::begin()
     delay_->start();
 }
 
+void JobProgress::showCount(std::function<QString(qint64 done, qint64 total)> text)
+{
+    countText_ = std::move(text);
+    count_->setVisible(bool(countText_));
+}
+
 void JobProgress::show(qint64 done, qint64 total)
 {
     bar_->setValue(total > 0 ? int(done * kSteps / total) : kSteps);
+    if (countText_)
+        count_->setText(countText_(done, total));
 }
 
 void JobProgress::end()

@@ -3,7 +3,10 @@
 #include <QDialog>
 #include <QObject>
 
+#include <functional>
+
 class BackgroundJob;
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTimer;
@@ -17,6 +20,9 @@ class JobProgress : public QObject {
 
 public:
     JobProgress(BackgroundJob &job, const QString &label, QWidget *parent, int minimumDurationMs = 400);
+
+    /// A line under the bar that tells what was done in words, at each report.
+    void showCount(std::function<QString(qint64 done, qint64 total)> text);
 
     QDialog &window() { return window_; }
     /// Thousandths of the work done.
@@ -32,6 +38,8 @@ private:
     BackgroundJob &job_;
     QDialog window_;
     QProgressBar *bar_;
+    QLabel *count_;
+    std::function<QString(qint64 done, qint64 total)> countText_;
     QPushButton *cancel_;
     QTimer *delay_;
 };

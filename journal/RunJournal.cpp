@@ -51,7 +51,11 @@ std::optional<JournalSummary> RunJournal::leftOver()
 {
     if (!QFileInfo::exists(path_))
         return std::nullopt;
-    const JournalScan scan = readJournal(path_);
+    return leftOver(readJournal(path_));
+}
+
+std::optional<JournalSummary> RunJournal::leftOver(const JournalScan &scan)
+{
     if (scan.valid && !scan.summary.empty()) {
         leftStartLocalMs_ = scan.summary.startLocalMs;
         return scan.summary;
@@ -79,14 +83,8 @@ JournalScan RunJournal::rebuild(ChartData &chart, RegisterStore &store, const Jo
     return replayJournal(path_, chart, store, progress);
 }
 
-void RunJournal::beginRebuild()
-{
-    rebuilding_ = true;
-}
-
 void RunJournal::goOnAfter(const JournalScan &scan)
 {
-    rebuilding_ = false;
     QString error;
     // Appending after a torn record would hide everything written later. Damage inside the
     // journal may hide sound records after it: those are kept in a copy before the cut.
@@ -101,9 +99,15 @@ void RunJournal::goOnAfter(const JournalScan &scan)
     nextOpen_ = JournalOpen::Continue;
 }
 
+bool RunJournal::keepAside(const JournalScan &partial, QString *error)
+{
+    if (partial.valid)
+        leftStartLocalMs_ = partial.summary.startLocalMs;
+    return keepAside(error);
+}
+
 bool RunJournal::keepAside(QString *error)
 {
-    rebuilding_ = false;
     // Read once already when it was found: a day's journal takes seconds to read again.
     const qint64 start = leftStartLocalMs_ ? *leftStartLocalMs_ : readJournal(path_).summary.startLocalMs;
     if (!::keepAside(path_, start, error).isEmpty())
@@ -171,7 +175,7 @@ void RunJournal::append(const JournalRecord &record)
 {
     // While the file is being rebuilt from, a record would start a new journal over it; what
     // the run takes meanwhile is replaced by the rebuilt run anyway.
-    if (off_ || rebuilding_)
+    if (off_)
         return;
     if (!writer_) {
         QString error;

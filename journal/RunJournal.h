@@ -36,18 +36,21 @@ public:
     /// What the journal left by an unclean end would rebuild. Empty when there is none or it
     /// holds nothing to rebuild (then it is removed); a file that is not a journal is kept aside.
     std::optional<JournalSummary> leftOver();
+    /// The same, from a reading of the left-over journal already done (by rebuild).
+    std::optional<JournalSummary> leftOver(const JournalScan &scan);
     /// Rebuilds the chart and register of the left-over journal, into an empty chart and store;
     /// later records go on in the same journal.
     void recover(ChartData &chart, RegisterStore &store);
-    /// The three steps of recover for a rebuild on another thread: nothing is journaled from
-    /// beginRebuild on; rebuild reads the file (on any thread); goOnAfter, back on the journal's
-    /// thread, makes the journal ready to go on in the same file.
-    void beginRebuild();
+    /// The two steps of recover for a rebuild on another thread, before anything is journaled:
+    /// rebuild reads the file (on any thread); goOnAfter, back on the journal's thread, makes
+    /// the journal ready to go on in the same file.
     JournalScan rebuild(ChartData &chart, RegisterStore &store, const JournalProgress &progress = {}) const;
     void goOnAfter(const JournalScan &scan);
     /// Keeps the left-over journal under a dated name. When it cannot be moved, journaling stays
     /// off for this run so that it is not overwritten.
     bool keepAside(QString *error);
+    /// The same after a reading that was stopped part way: its header names the run's start.
+    bool keepAside(const JournalScan &partial, QString *error);
 
     void chartPoint(const ChartSample &point);
     void chartCleared();
@@ -75,6 +78,5 @@ private:
     quint64 chartPoints_ = 0;
     quint64 registerRows_ = 0;
     bool off_ = false;
-    bool rebuilding_ = false;
     std::optional<qint64> leftStartLocalMs_; ///< the start of the run found left over
 };
