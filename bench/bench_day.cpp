@@ -7,11 +7,10 @@
 // Arguments: seconds per case (default 30), samples of the day (default 17000000).
 #include "ChartPage.h"
 #include "ConfigText.h"
+#include "DayOfSamples.h"
 #include "DeviceLink.h"
 #include "EventLoop.h"
-#include "JournalRecord.h"
 #include "JournalRecovery.h"
-#include "JournalSink.h"
 #include "Main.h"
 #include "MeasurementSession.h"
 #include "Program.h"
@@ -20,7 +19,6 @@
 #include "PtyInstrument.h"
 #include "RecordingDialogs.h"
 #include "RegisterPage.h"
-#include "RunJournal.h"
 #include "ScopedWorkDir.h"
 
 #include <QApplication>
@@ -122,57 +120,6 @@ double lineLimitPerSecond()
     return 57600.0 / 10 / (kx::kFrameSize + kx::measurementFrameLength(0x07));
 }
 
-ChartSample pointAt(qint64 i)
-{
-    ChartSample p;
-    p.measTime = 0.005 * double(i);
-    for (int c = 0; c < 3; ++c) {
-        p.channelValue[c] = float(180 + 150 * std::sin(double(i) * 1e-4 * (c + 1)) + double(i * 7919 % 101) * 0.1);
-        p.active[c] = true;
-    }
-    p.pk1State = (i / 3000) % 2;
-    p.pk2State = (i / 4100) % 2;
-    p.H1 = 50;
-    p.H2 = 50;
-    p.F2 = 100;
-    return p;
-}
-
-RegisterRow rowAt(qint64 i)
-{
-    RegisterRow row;
-    row.measTime = 0.005 * double(i);
-    const ChartSample p = pointAt(i);
-    for (int c = 0; c < 3; ++c)
-        row.value[c] = p.channelValue[c];
-    row.flags = RegisterRow::SampleNumber | RegisterRow::MeasTime | RegisterRow::Channel0 | RegisterRow::Reading0 |
-                (RegisterRow::Channel0 << 1) | (RegisterRow::Reading0 << 1) | (RegisterRow::Channel0 << 2) |
-                (RegisterRow::Reading0 << 2);
-    return row;
-}
-
-/// A day's journal, written as the journal's own thread writes it.
-void writeJournal(const QString &path, qint64 samples)
-{
-    QString error;
-    auto sink = openJournalFile(path, JournalOpen::New, &error);
-    if (!sink)
-        qFatal("cannot open %s: %s", qPrintable(path), qPrintable(error));
-    const auto header = JournalFormat::encodeHeader(1'796'000'000'000);
-    sink->write(header.data(), header.size());
-    std::vector<unsigned char> batch;
-    for (qint64 i = 0; i < samples; ++i) {
-        for (const JournalRecord &r : {JournalRecord::chartPoint(pointAt(i)), JournalRecord::registerRow(rowAt(i))}) {
-            const auto bytes = JournalFormat::encode(r);
-            batch.insert(batch.end(), bytes.begin(), bytes.end());
-        }
-        if (batch.size() >= (1 << 20) || i + 1 == samples) {
-            sink->write(batch.data(), batch.size());
-            batch.clear();
-        }
-    }
-}
-
 struct Figures {
     double samplesPerSecond = 0;
     double framesP50 = 0, framesP99 = 0;
@@ -241,7 +188,7 @@ int main(int argc, char *argv[])
     dir.write("config.ini", configText(QString::fromStdString(sim.portName())));
     QElapsedTimer clock;
     clock.start();
-    writeJournal(journalPath(dir.path()), samples);
+    writeDayJournal(journalPath(dir.path()), samples);
     std::printf("a day's journal: %lld samples, written in %.1f s\n", samples, clock.elapsed() / 1000.0);
 
     RecordingDialogs dialogs;

@@ -2,6 +2,7 @@
 // the time and memory to rebuild a day of it. Argument: samples of the day (default 17M).
 // Every sample is both charted and registered, the journal's heaviest use.
 #include "ChartData.h"
+#include "DayOfSamples.h"
 #include "JournalRecovery.h"
 #include "RegisterStore.h"
 #include "RunJournal.h"
@@ -37,32 +38,6 @@ double cpuSeconds(int who)
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-ChartSample pointAt(qint64 i)
-{
-    ChartSample p;
-    p.measTime = 0.005 * double(i);
-    p.channelValue[0] = float(i % 360);
-    p.channelValue[1] = 12.5f;
-    p.channelValue[2] = 300.25f;
-    p.active[0] = p.active[1] = p.active[2] = true;
-    p.pk1State = i % 3 == 0;
-    p.H1 = 50;
-    p.H2 = 50;
-    p.F2 = 100;
-    return p;
-}
-
-RegisterRow rowAt(qint64 i)
-{
-    RegisterRow row;
-    row.measTime = 0.005 * double(i);
-    row.value[0] = float(i % 360);
-    row.value[1] = 12.5f;
-    row.value[2] = 300.25f;
-    row.flags = 0x00F9;
-    return row;
-}
-
 // 200 samples a second for ten seconds, each charted and registered, appended in the paced way
 // the sampling delivers them.
 void appendCost(const QString &path)
@@ -73,8 +48,8 @@ void appendCost(const QString &path)
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < Rate * Seconds; ++i) {
-        journal.chartPoint(pointAt(i));
-        journal.registerRow(rowAt(i));
+        journal.chartPoint(dayPoint(i));
+        journal.registerRow(dayRow(i));
         const qint64 due = qint64(i + 1) * 1000 / Rate;
         if (due > clock.elapsed())
             QThread::msleep(unsigned(due - clock.elapsed()));
@@ -90,28 +65,10 @@ void appendCost(const QString &path)
 
 void recovery(const QString &path, qint64 samples)
 {
-    {
-        // Written straight through the file sink in batches, as the writer's thread does, so
-        // that the day's queue does not sit in this process while the recovery is measured.
-        QString error;
-        auto sink = openJournalFile(path, JournalOpen::New, &error);
-        if (!sink)
-            qFatal("cannot open %s: %s", qPrintable(path), qPrintable(error));
-        const auto header = JournalFormat::encodeHeader(1'796'000'000'000);
-        sink->write(header.data(), header.size());
-        std::vector<unsigned char> batch;
-        for (qint64 i = 0; i < samples; ++i) {
-            for (const JournalRecord &r : {JournalRecord::chartPoint(pointAt(i)), JournalRecord::registerRow(rowAt(i))}) {
-                const auto bytes = JournalFormat::encode(r);
-                batch.insert(batch.end(), bytes.begin(), bytes.end());
-            }
-            if (batch.size() >= (1 << 20) || i + 1 == samples) {
-                sink->write(batch.data(), batch.size());
-                batch.clear();
-            }
-        }
-        std::printf("day of %lld samples: %.1f MB on disk\n", samples, QFile(path).size() / 1e6);
-    }
+    // Written straight through the file sink in batches, as the writer's thread does, so that the
+    // day's queue does not sit in this process while the recovery is measured.
+    writeDayJournal(path, samples);
+    std::printf("day of %lld samples: %.1f MB on disk\n", samples, QFile(path).size() / 1e6);
     const qint64 rssBefore = residentBytes("VmRSS:");
     QElapsedTimer clock;
     clock.start();

@@ -133,47 +133,61 @@ double ChartPlot::leftAxisTop() const
     return 360.0 * height / (height - kLeftAxisMarginPixels);
 }
 
+void ChartPlot::layOut()
+{
+    // The plot places its axis rect as it paints. Placed now, for the size and the labels of
+    // the new range, the lines are reduced and painted once, for the rect they are shown in.
+    laidOutFor_ = plot->viewport();
+    for (const auto phase : {QCPLayoutElement::upPreparation, QCPLayoutElement::upMargins, QCPLayoutElement::upLayout})
+        plot->plotLayout()->update(phase);
+}
+
+QCPRange ChartPlot::bottomAxisRange(const ShownSeries &visible) const
+{
+    if (zoomed_)
+        return plot->xAxis->range();
+    if (const auto page = paging.axisRange(data, visible))
+        return {page->min, page->max};
+    double xMin = 0;
+    double xMax = 0;
+    bool any = false;
+    for (int i = 0; i < ChartData::SeriesCount; ++i) {
+        const PointSeries &s = data.series(i);
+        if (!visible[size_t(i)] || s.empty())
+            continue;
+        xMin = any ? std::min(xMin, s.x(0)) : s.x(0);
+        xMax = any ? std::max(xMax, s.x(s.size() - 1)) : s.x(s.size() - 1);
+        any = true;
+    }
+    return {xMin, xMax > xMin ? xMin + roundedSpan(xMax - xMin) : xMin + 1};
+}
+
 void ChartPlot::redraw()
 {
     const ShownSeries visible = shown();
-    const int columns = std::max(1, plot->axisRect()->width());
-    double xMin = 0;
-    double xMax = 0;
-    if (zoomed_) {
-        xMin = plot->xAxis->range().lower;
-        xMax = plot->xAxis->range().upper;
-    } else if (const auto page = paging.axisRange(data, visible)) {
-        xMin = page->min;
-        xMax = page->max;
-    } else {
-        bool any = false;
-        for (int i = 0; i < ChartData::SeriesCount; ++i) {
-            const PointSeries &s = data.series(i);
-            if (!visible[size_t(i)] || s.empty())
-                continue;
-            xMin = any ? std::min(xMin, s.x(0)) : s.x(0);
-            xMax = any ? std::max(xMax, s.x(s.size() - 1)) : s.x(s.size() - 1);
-            any = true;
-        }
-        xMax = xMax > xMin ? xMin + roundedSpan(xMax - xMin) : xMin + 1;
-    }
-    const QCPRange x(xMin, xMax);
-    const QCPRange y(0, leftAxisTop());
-    const bool axesMoved = !zoomed_ && (plot->xAxis->range() != x || plot->yAxis->range() != y);
-    if (!zoomed_) {
-        plot->xAxis->setRange(x);
-        plot->yAxis->setRange(y);
-    }
+    const QCPRange x = bottomAxisRange(visible);
+    const QCPRange yBefore = plot->yAxis->range();
+    bool axesMoved = plot->xAxis->range() != x;
+    plot->xAxis->setRange(x);
+    if (!zoomed_)
+        plot->yAxis->setRange(0, leftAxisTop());
     pageText->setText(paging.indicatorText(data, visible));
-    placeIndicator();
     // Painting a chart nobody sees costs the recording a share of its time; it is painted
     // when shown.
+    if (plot->isVisible() && (axesMoved || plot->yAxis->range() != yBefore || plot->viewport() != laidOutFor_)) {
+        layOut();
+        if (!zoomed_) // the top keeps its margin over the height just laid out
+            plot->yAxis->setRange(0, leftAxisTop());
+    }
+    axesMoved = axesMoved || plot->yAxis->range() != yBefore;
+    placeIndicator();
     if (!plot->isVisible())
         return;
+    const int columns = std::max(1, plot->axisRect()->width());
     std::array<SeriesView, ChartData::SeriesCount> views;
     for (int i = 0; i < ChartData::SeriesCount; ++i) {
         const PageSlice slice = paging.slice(data.series(i).size());
-        views[std::size_t(i)] = {slice.from, slice.to, xMin, xMax, columns};
+        views[std::size_t(i)] = {slice.from, slice.to, x.lower, x.upper, columns};
     }
     const SeriesPicture::Change change = picture->update(views, visible);
     if (axesMoved || change == SeriesPicture::Change::Whole)

@@ -6,9 +6,9 @@
 #include <QObject>
 #include <QRect>
 #include <optional>
+#include <qcustomplot.h>
 #include <vector>
 
-class QCustomPlot;
 class QLabel;
 class SeriesPicture;
 struct PlotPoint;
@@ -54,6 +54,9 @@ private:
     void zoomTo(const QRect &pixels);
     void animationStep();
     void placeIndicator();
+    void layOut();
+    /// The bottom axis as the zoom, the page or the data's span decide it.
+    QCPRange bottomAxisRange(const ShownSeries &visible) const;
     double leftAxisTop() const;
 
     QCustomPlot *plot;
@@ -61,6 +64,7 @@ private:
     const ChartData &data;
     ChartPaging &paging;
     bool zoomed_ = false;
+    QRect laidOutFor_;
     struct Range {
         double xMin, xMax, yMin, yMax;
     };

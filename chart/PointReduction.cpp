@@ -51,18 +51,31 @@ void reducePoints(const PointSeries &series, std::size_t from, std::size_t to, d
 {
     const ColumnOf columnOf(xMin, xMax, columns * BinsPerColumn);
     std::size_t first = from;
+    std::size_t step = 1; // the last column's point count: columns of a steady sampling hold as many
     while (first < to) {
         const long column = columnOf(series.x(first));
-        // End of the column: the column of x never decreases along the series.
+        const auto inColumn = [&](std::size_t i) { return columnOf(series.x(i)) <= column; };
+        // End of the column (the column of x never decreases along the series): bracketed by
+        // steps growing from the last column's count, then halved. A steady sampling brackets it
+        // at the first step, so that a day's points cost a few reads per column, not a search.
         std::size_t lo = first + 1, hi = to;
+        for (std::size_t probe = step; lo < hi; probe *= 2) {
+            const std::size_t at = lo + std::min(probe, hi - lo) - 1;
+            if (!inColumn(at)) {
+                hi = at;
+                break;
+            }
+            lo = at + 1;
+        }
         while (lo < hi) {
             const std::size_t mid = lo + (hi - lo) / 2;
-            if (columnOf(series.x(mid)) <= column)
+            if (inColumn(mid))
                 lo = mid + 1;
             else
                 hi = mid;
         }
         const std::size_t end = lo;
+        step = std::max<std::size_t>(1, end - first);
         if (last)
             *last = {first, out.size()};
         std::array<std::size_t, 4> picked{first, first, first, end - 1};
