@@ -8,8 +8,13 @@ QStringList nameFilters(const QString &filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), parts[i + 1].trimmed());
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts[i].trimmed();
+        const QString pattern = parts[i + 1].trimmed();
+        // "JPEG files (*.jpg)" already names its pattern: shown once, not "... (*.jpg) (*.jpg)".
+        const bool named = description.endsWith(QStringLiteral("(%1)").arg(pattern));
+        filters << (named ? description : QStringLiteral("%1 (%2)").arg(description, pattern));
+    }
     return filters;
 }
 

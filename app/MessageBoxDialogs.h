@@ -12,5 +12,6 @@ public:
     std::optional<ChosenFile> openFile(const FileDialogRequest &request) override;
 };
 
-/// "Text|*.txt|Excel|*.xls" as the name filters of a Qt file dialog.
+/// "Text|*.txt|Excel|*.xls" as the name filters of a Qt file dialog; a description that already
+/// ends with its pattern in brackets is taken as it is.
 QStringList nameFilters(const QString &filter);

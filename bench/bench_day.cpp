@@ -240,13 +240,21 @@ int main(int argc, char *argv[])
 
     const QString path = dir.path() + QStringLiteral("/pomiary.txt");
     dialogs.files = {ChosenFile{path, 0}};
+    double savedAfter = -1;
+    QTimer saveWatch;
+    saveWatch.setInterval(20);
+    QObject::connect(&saveWatch, &QTimer::timeout, &saveWatch, [&] {
+        if (!rows.saving() && savedAfter < 0)
+            savedAfter = clock.elapsed() / 1000.0;
+    });
     clock.restart();
+    const qint64 savedRows = program.session().rows().size();
     rows.findChild<QPushButton *>(QStringLiteral("BitBtn1"))->click();
+    saveWatch.start();
     print("(d) register shown, a \".txt\" save of every row", measure(app, program, cpu, seconds));
-    runUntil([&] { return !rows.saving(); }, 600000);
+    runUntil([&] { return savedAfter >= 0; }, 600000);
     std::printf("the save of %lld rows took %.1f s; index column %d px wide at %lld rows (60 px up to 1000000 rows)\n",
-                program.session().rows().size(), clock.elapsed() / 1000.0, table->columnWidth(0),
-                program.session().rows().size());
+                savedRows, savedAfter, table->columnWidth(0), program.session().rows().size());
     form.SpeedButton11Click();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "GuardedRun.h"
 #include "HeldStartUp.h"
 #include "Main.h"
+#include "MessageBoxDialogs.h"
 #include "Program.h"
 #include "PtyPair.h"
 #include "RecordingDialogs.h"
@@ -39,6 +40,8 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void fileDialogFilters_data();
+    void fileDialogFilters();
     void sevenWindowsInTheirOrder();
     void mainWindowShell();
     void menuItems_data();
@@ -300,6 +303,23 @@ void MainWindowTest::escapedExceptionEndsWithAFailure()
     QCOMPARE(runGuarded([]() -> int { throw std::runtime_error("brak pamięci"); }, report), 1);
     QCOMPARE(runGuarded([]() -> int { throw 42; }, report), 1);
     QCOMPARE(reported, (QStringList{"brak pamięci", QString()}));
+}
+
+void MainWindowTest::fileDialogFilters_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("pairs") << "Text|*.txt|Excel| *.xls" << QStringList{"Text (*.txt)", "Excel (*.xls)"};
+    QTest::newRow("pattern already named") << "JPEG files (*.jpg)|*.jpg" << QStringList{"JPEG files (*.jpg)"};
+    QTest::newRow("another pattern named") << "Pictures (*.png)|*.jpg" << QStringList{"Pictures (*.png) (*.jpg)"};
+    QTest::newRow("a description alone") << "Text" << QStringList{};
+}
+
+void MainWindowTest::fileDialogFilters()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, shown);
+    QCOMPARE(nameFilters(filter), shown);
 }
 
 QTEST_MAIN(MainWindowTest)
