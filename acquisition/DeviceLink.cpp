@@ -34,7 +34,8 @@ DeviceLink::~DeviceLink()
 {
     // The worker must not hand anything to an object that is going away, nor keep the exit waiting.
     serialPort.shutdownQuietly();
-    wake_.reset();
+    // Stopped while the link is whole: a pass under way still asks the thread for its next time.
+    wake_->stop();
 }
 
 int DeviceLink::open(const QString &portName, int32_t baudRate, bool quiet)
@@ -352,11 +353,13 @@ void DeviceLink::HandleReply(const uint8_t *p)
 {
     const bool wasKnown = deviceTypeKnown();
     const ReplyEffect effect = HandleReplyFrame(p, device_, trace_);
-    pacingInputsChanged();
-    // Pacing rests while the instrument is unknown, as when it is identified again during a run.
-    if (!wasKnown && deviceTypeKnown()) {
+    {
+        // In one step: a pass between the two would count the time the instrument was unknown.
         std::lock_guard lock(pacingMutex_);
-        pacer_.deviceIdentified();
+        pacing_.deviceType = device_.deviceType;
+        // Pacing rests while the instrument is unknown, as when it is identified again during a run.
+        if (!wasKnown && deviceTypeKnown())
+            pacer_.deviceIdentified();
     }
     if (effect.kind == ReplyEffect::Dropped)
         return;

@@ -6,12 +6,18 @@ WakeThread::WakeThread(std::function<void()> pass) : pass_(std::move(pass)), thr
 
 WakeThread::~WakeThread()
 {
+    stop();
+}
+
+void WakeThread::stop()
+{
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
     }
     changed_.notify_one();
-    thread_.join();
+    if (thread_.joinable())
+        thread_.join();
 }
 
 void WakeThread::arm(double seconds)

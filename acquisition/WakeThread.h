@@ -19,6 +19,8 @@ public:
     /// The pass runs after `seconds`, replacing the time asked for before; negative: not at
     /// all. Any thread may ask, the pass itself included.
     void arm(double seconds);
+    /// Ends the thread, waiting for a pass under way; no pass runs after it. Also the destructor's.
+    void stop();
 
 private:
     void run();

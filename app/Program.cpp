@@ -99,7 +99,7 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
     wireJournal();
     if (left) {
         journal_->goOnAfter(left->scan);
-        session_->adopt(std::move(left->chart), std::move(left->rows));
+        session_->adopt(std::move(left->chart), std::move(left->rows), left->scan.summary.lastTime);
     }
 }
 

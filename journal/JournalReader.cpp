@@ -11,12 +11,14 @@ void count(JournalSummary &summary, const JournalRecord &record)
     switch (record.type) {
     case JournalRecord::Type::ChartPoint:
         ++summary.chartPoints;
+        summary.lastTime = record.point.measTime;
         break;
     case JournalRecord::Type::ChartClear:
         summary.chartPoints = 0;
         break;
     case JournalRecord::Type::RegisterRow:
         ++summary.registerRows;
+        summary.lastTime = record.row.measTime;
         break;
     case JournalRecord::Type::RegisterClear:
         summary.registerRows = 0;

@@ -11,6 +11,9 @@ struct JournalSummary {
     qint64 startLocalMs = 0;  ///< when the run began, RegisterRow::localMs convention
     quint64 chartPoints = 0;  ///< chart points since the chart's last clear
     quint64 registerRows = 0; ///< register rows since the register's last clear
+    /// The acquisition time of the last chart point or register row, in the order they were
+    /// taken: where the run goes on from.
+    double lastTime = 0;
 
     bool empty() const { return chartPoints == 0 && registerRows == 0; }
 };

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <limits>
 
@@ -204,7 +205,10 @@ void RegisterPage::showAllRows()
 
 void RegisterPage::fitRowWindow()
 {
+    const bool newestShown = model->firstRow() == model->lastFirstRow();
     model->setWindowRows(std::max(1, ui->StringGrid1->viewport()->height() / kRowHeight));
+    if (newestShown)
+        model->scrollTo(model->lastFirstRow());
     updateRowScroll();
 }
 
@@ -224,7 +228,8 @@ bool RegisterPage::eventFilter(QObject *watched, QEvent *event)
     QScrollBar *bar = ui->StringGrid1Rows;
     if (watched == grid->viewport() && event->type() == QEvent::Resize) {
         fitRowWindow();
-    } else if (watched == grid->viewport() && event->type() == QEvent::Wheel) {
+    } else if (watched == grid->viewport() && event->type() == QEvent::Wheel &&
+               static_cast<QWheelEvent *>(event)->angleDelta().y() != 0) {
         QCoreApplication::sendEvent(bar, event);
         return true;
     } else if (watched == grid && event->type() == QEvent::KeyPress) {

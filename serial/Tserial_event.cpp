@@ -441,7 +441,10 @@ int Tserial_event::open(const char *portName, int baudRate, int parityCode, uint
     worker->requestSize = rxRequestSize_.load();
     worker->answerWaitMs = answerWaitMs_.load();
     worker->completionRule = completionRule_.load();
-    worker_ = worker;
+    {
+        std::lock_guard lock(workerMutex_);
+        worker_ = worker;
+    }
     thread_ = std::thread([worker, slot = slot_] { worker->run(*slot); });
     return Opened;
 }
@@ -489,10 +492,15 @@ void Tserial_event::finishWorker()
 
 void Tserial_event::send(const char *data, int length)
 {
+    std::shared_ptr<Worker> current;
+    {
+        std::lock_guard lock(workerMutex_);
+        current = worker_;
+    }
     // No worker, no block: a stale command must never reach the next connection.
-    if (!data || length < 0 || length >= kTxBufferSize || !worker_ || worker_->fd.load() < 0)
+    if (!data || length < 0 || length >= kTxBufferSize || !current || current->fd.load() < 0)
         return;
-    Worker &worker = *worker_;
+    Worker &worker = *current;
     std::lock_guard lock(worker.txMutex);
     if (int(worker.txQueue.size()) >= kTxQueueBlocks)
         return;

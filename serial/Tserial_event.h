@@ -104,6 +104,9 @@ private:
     std::atomic<int> answerWaitMs_{0};
     std::atomic<CompletionRule> completionRule_{nullptr};
     std::shared_ptr<NotifierSlot> slot_;
+    // Replaced by open on the owner's thread while send may run on another (the pacing, the
+    // worker's own notifier): send takes its copy under the lock.
+    mutable std::mutex workerMutex_;
     std::shared_ptr<Worker> worker_;
     std::thread thread_;
 };

@@ -1,7 +1,5 @@
 #include "MeasurementSession.h"
 
-#include <algorithm>
-
 MeasurementSession::MeasurementSession(AcquisitionClock clock, QObject *parent)
     : QObject(parent), clock_(std::move(clock))
 {
@@ -98,17 +96,12 @@ void MeasurementSession::clearRegister()
     emit registerCleared();
 }
 
-void MeasurementSession::adopt(ChartData &&chart, RegisterStore &&rows)
+void MeasurementSession::adopt(ChartData &&chart, RegisterStore &&rows, double lastTime)
 {
     chart_ = std::move(chart);
     rows_ = std::move(rows);
-    // New points follow the run's own, instead of starting at 0 on top of them.
-    double last = 0;
-    for (int i = 0; i < ChartData::SeriesCount; ++i)
-        if (const PointSeries &s = chart_.series(i); !s.empty())
-            last = std::max(last, s.x(s.size() - 1));
-    if (rows_.size() > 0)
-        last = std::max(last, rows_.at(rows_.size() - 1).measTime);
-    clock_.goOnFrom(last);
+    // New points follow the run's own, instead of starting at 0 on top of them. The run's last
+    // sample is told, not found here: rows kept over a chart's restart carry an older time base.
+    clock_.goOnFrom(lastTime);
     emit runAdopted();
 }

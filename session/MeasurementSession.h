@@ -55,8 +55,8 @@ public:
     const RegisterStore &rows() const { return rows_; }
 
     /// Takes a run rebuilt from a journal in place of the session's own points and rows; the
-    /// acquisition time goes on from the run's last.
-    void adopt(ChartData &&chart, RegisterStore &&rows);
+    /// acquisition time goes on from `lastTime`, the time of the run's last sample.
+    void adopt(ChartData &&chart, RegisterStore &&rows, double lastTime);
 
 signals:
     /// Each sample once it is registered and charted.

@@ -31,7 +31,7 @@ void preload(MeasurementSession &session)
         appendSamplePoints(chart, point);
         rows.append(row);
     }
-    session.adopt(std::move(chart), std::move(rows));
+    session.adopt(std::move(chart), std::move(rows), (kPreloaded - 1) * 0.005);
 }
 
 /// Sampling goes on, continuously, every sample registered, while `work` runs until `finished`.

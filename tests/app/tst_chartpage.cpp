@@ -363,8 +363,10 @@ void toggle(QCustomPlot *plot, int series)
 void ChartPageTest::framesDrawOnlyWhatArrived_data()
 {
     QTest::addColumn<bool>("zoomed");
-    QTest::newRow("full view") << false;
-    QTest::newRow("zoomed, new points beyond the view") << true;
+    QTest::addColumn<bool>("sensorInactive"); // its line shown in the legend, without points
+    QTest::newRow("full view") << false << false;
+    QTest::newRow("zoomed, new points beyond the view") << true << false;
+    QTest::newRow("full view, a sensor inactive") << false << true;
 }
 
 // Frames that only add points draw only their columns onto the kept picture, and that
@@ -372,7 +374,9 @@ void ChartPageTest::framesDrawOnlyWhatArrived_data()
 void ChartPageTest::framesDrawOnlyWhatArrived()
 {
     QFETCH(bool, zoomed);
+    QFETCH(bool, sensorInactive);
     Fixture f;
+    f.session.setActiveChannels({true, !sensorInactive, true});
     f.page.resize(900, 500);
     f.page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.page));

@@ -206,9 +206,9 @@ private slots:
         QTimer stopper;
         stopper.setInterval(20);
         connect(&stopper, &QTimer::timeout, this, [&] {
+            // Before its window shows, too: a fast disk reads the journal in less than that.
             for (QWidget *window : QApplication::topLevelWidgets())
-                if (auto *stop = window->findChild<QPushButton *>();
-                    stop && window->isVisible() && stop->text() == QStringLiteral("Przerwij"))
+                if (auto *stop = window->findChild<QPushButton *>(); stop && stop->text() == QStringLiteral("Przerwij"))
                     stop->click();
         });
         stopper.start();

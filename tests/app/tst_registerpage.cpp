@@ -210,7 +210,7 @@ void RegisterPageTest::indexColumnWidensPastSixDigits()
     const RegisterRow row = registerRow({}, {});
     for (int n = 0; n < 1000000; ++n) // indexes up to 999 999
         rows.append(row);
-    f.session.adopt({}, std::move(rows));
+    f.session.adopt({}, std::move(rows), 0);
     QCOMPARE(f.grid()->columnWidth(0), 60);
     f.box("CheckBox16")->setChecked(false);
     f.page.BitBtn5Click(); // index 1 000 000
@@ -234,7 +234,7 @@ void RegisterPageTest::dayOfRowsShowsOnlyItsWindow()
         row.measTime = double(n) * 0.005;
         rows.append(row);
     }
-    f.session.adopt({}, std::move(rows));
+    f.session.adopt({}, std::move(rows), 0);
     QTableView *grid = f.grid();
     const int fitting = grid->viewport()->height() / 20;
     QTRY_COMPARE(f.page.table().firstRow(), Day - fitting);

@@ -113,13 +113,31 @@ private slots:
         readAll(write(journalBytes(run)), &scan);
         quint64 points = 0, rows = 0;
         for (const JournalRecord &r : run) {
-            points = r.type == JournalRecord::Type::ChartClear ? 0 : points + (r.type == JournalRecord::Type::ChartPoint);
-            rows = r.type == JournalRecord::Type::RegisterClear ? 0 : rows + (r.type == JournalRecord::Type::RegisterRow);
+            points =
+                r.type == JournalRecord::Type::ChartClear ? 0 : points + (r.type == JournalRecord::Type::ChartPoint);
+            rows =
+                r.type == JournalRecord::Type::RegisterClear ? 0 : rows + (r.type == JournalRecord::Type::RegisterRow);
         }
         QVERIFY(points > 0 && rows > 0);
         QCOMPARE(scan.summary.startLocalMs, Start);
         QCOMPARE(scan.summary.chartPoints, points);
         QCOMPARE(scan.summary.registerRows, rows);
+    }
+
+    // The run goes on from its last sample in the order taken, not from the largest time: rows
+    // kept over a restart of the chart carry the older, larger times.
+    void lastTimeIsTheLastSampleTaken()
+    {
+        RegisterRow row;
+        row.measTime = 500;
+        ChartSample point;
+        point.measTime = 0.25;
+        JournalScan scan;
+        readAll(write(journalBytes({JournalRecord::registerRow(row), JournalRecord::chartPoint(point)})), &scan);
+        QCOMPARE(scan.summary.lastTime, 0.25);
+        point.measTime = 7.5;
+        readAll(write(journalBytes({JournalRecord::chartPoint(point), JournalRecord::registerRow(row)})), &scan);
+        QCOMPARE(scan.summary.lastTime, 500.0);
     }
 
     void notAJournal_data()
