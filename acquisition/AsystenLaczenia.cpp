@@ -5,9 +5,9 @@
 #include "ui_AsystenLaczenia.h"
 
 #include "PortFailureText.h"
+#include "WindowPlacement.h"
 
 #include <QLineEdit>
-#include <QScreen>
 #include <QTimer>
 
 TAsystentForm::TAsystentForm(DeviceLink &link, UserDialogs &dialogs, PortEnumerator ports, QWidget *parent)
@@ -34,8 +34,7 @@ TAsystentForm::TAsystentForm(DeviceLink &link, UserDialogs &dialogs, PortEnumera
              {ui->Image21, ui->Label21},
              {ui->Image22, ui->Label22},
              {ui->Image23, ui->Label23}}};
-    if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
     QLabel *templates[] = {ui->Image1, ui->Image2, ui->Image3, ui->Image4};
     for (int kind = 0; kind < 4; ++kind) {
         marks[size_t(kind)] = markPicture(Mark(kind));

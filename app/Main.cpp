@@ -15,17 +15,17 @@
 #include "StartDirPath.h"
 #include "SteadyLabel.h"
 #include "UserDialogs.h"
+#include "WindowPlacement.h"
 #include "ui_Main.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFile>
-#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 
-TForm1::TForm1(DeviceLink &link, UserDialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), link(link), dialogs(dialogs)
+TForm1::TForm1(DeviceLink &link, UserDialogs &dialogs, const ProgramFolders &folders, QWidget *parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), link(link), dialogs(dialogs), folders_(folders),
+      startDir(folders.work)
 {
     ui->setupUi(this);
     ui->port1->menuAction()->setVisible(false);
@@ -56,12 +56,11 @@ TForm1::TForm1(DeviceLink &link, UserDialogs &dialogs, QWidget *parent)
                                                 {ui->Edit10, ui->UpDown6, ui->ComboBox4},
                                                 {ui->Edit11, ui->UpDown7, ui->ComboBox5}}},
         link);
-    startDir = QDir::currentPath();
     panel = std::make_unique<SettingsPanel>(SettingsControls{ui->ComboBox1, ui->ComboBox2, ui->Image2, ui->Edit5,
                                                              ui->UpDown3, ui->Edit6, ui->Edit7, ui->Edit4, ui->UpDown1,
                                                              ui->Edit9, ui->UpDown4, ui->CheckBox15, ui->BitBtn3,
                                                              ui->Label63, ui->Label64, ui->Label65},
-                                            link, startDir);
+                                            link, folders_);
     connectControls();
     connectLink();
     for (const SensorControls &sensor : sensors)
@@ -102,8 +101,7 @@ void TForm1::attach(const Windows &attached, const Tools &attachedTools, const P
     view = std::make_unique<DeviceView>(sensors, *panel, *resolution, *corrections);
     adjustSize();
     setFixedSize(size());
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 void TForm1::connectControls()

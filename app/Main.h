@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgramFolders.h"
 #include "SensorControls.h"
 
 #include <QMainWindow>
@@ -53,13 +54,14 @@ public:
         QWidget *registerPage;
     };
 
-    TForm1(DeviceLink &link, UserDialogs &dialogs, QWidget *parent = nullptr);
+    TForm1(DeviceLink &link, UserDialogs &dialogs, const ProgramFolders &folders, QWidget *parent = nullptr);
     ~TForm1() override;
 
     /// Attaches the windows created after the main window, the tools and the pages.
     void attach(const Windows &windows, const Tools &tools, const Pages &pages);
 
     const QString &startDirectory() const { return startDir; }
+    const ProgramFolders &folders() const { return folders_; }
     /// Lines 1-5 of the settings: the "Aktywny" boxes, applied as clicks, and the sampling.
     void applySettings(const Settings &settings);
     /// Line 21: the port to connect to.
@@ -137,6 +139,7 @@ private:
     std::unique_ptr<Corrections> corrections;
     std::unique_ptr<DeviceView> view;
     std::unique_ptr<LiveReadout> readout;
+    ProgramFolders folders_;
     QString startDir;
 
     QTimer *Timer1 = nullptr;

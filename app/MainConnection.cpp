@@ -6,6 +6,7 @@
 #include "Main.h"
 #include "PortFailureText.h"
 #include "UserDialogs.h"
+#include "WindowPlacement.h"
 #include "ui_Main.h"
 
 #include <QTimer>
@@ -18,17 +19,14 @@ void TForm1::wizard1Click()
 {
     if (!windows.wizard)
         return;
-    windows.wizard->show();
-    windows.wizard->raise();
-    windows.wizard->activateWindow();
+    bringUp(*windows.wizard);
 }
 
 void TForm1::debugger1Click()
 {
     if (!windows.monitor)
         return;
-    windows.monitor->show();
-    windows.monitor->raise();
+    bringUp(*windows.monitor);
 }
 
 void TForm1::pocz1Click()

@@ -1,8 +1,13 @@
 #include "MessageBoxDialogs.h"
 
+#include "UserSettings.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 QStringList nameFilters(const QString &filter)
 {
@@ -36,35 +41,49 @@ bool MessageBoxDialogs::confirm(const QString &text)
     return box.exec() == QMessageBox::Yes;
 }
 
-namespace {
+QString fileDialogFolder(const QString &lastFolder, const QString &documents)
+{
+    for (const QString &folder : {lastFolder, documents}) {
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    }
+    return QDir::homePath();
+}
 
-std::optional<ChosenFile> runFileDialog(const FileDialogRequest &request, QFileDialog::AcceptMode mode)
+namespace {
+const QString kFolderKey = QStringLiteral("FileDialogs/folder");
+}
+
+MessageBoxDialogs::MessageBoxDialogs() : lastFolder(UserSettings().value(kFolderKey).toString()) {}
+
+std::optional<ChosenFile> MessageBoxDialogs::runFileDialog(const FileDialogRequest &request, bool save)
 {
     QFileDialog dialog(QApplication::activeWindow(), request.title);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen && request.mustExist ? QFileDialog::ExistingFile
-                                                                            : QFileDialog::AnyFile);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(!save && request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     const QStringList filters = nameFilters(request.filter);
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.overwritePrompt)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDirectory(
+        fileDialogFolder(lastFolder, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return ChosenFile{dialog.selectedFiles().constFirst(),
-                      int(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
+    const QString path = dialog.selectedFiles().constFirst();
+    lastFolder = QFileInfo(path).absolutePath();
+    UserSettings().setValue(kFolderKey, lastFolder);
+    return ChosenFile{path, int(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
 }
-
-} // namespace
 
 std::optional<ChosenFile> MessageBoxDialogs::saveFile(const FileDialogRequest &request)
 {
-    return runFileDialog(request, QFileDialog::AcceptSave);
+    return runFileDialog(request, true);
 }
 
 std::optional<ChosenFile> MessageBoxDialogs::openFile(const FileDialogRequest &request)
 {
-    return runFileDialog(request, QFileDialog::AcceptOpen);
+    return runFileDialog(request, false);
 }

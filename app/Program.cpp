@@ -1,7 +1,6 @@
 #include "Program.h"
 
 #include "SettingsFile.h"
-#include "StartDirPath.h"
 #include "UserDialogs.h"
 
 #include "AsystenLaczenia.h"
@@ -50,21 +49,20 @@ struct Program::LeftOverRun {
     JournalScan scan;
 };
 
-Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
+Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher, const ProgramFolders &folders)
 {
     QApplication::setApplicationName(QStringLiteral("KX520S-PC"));
     // The main window alone decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
-    // The journal lives in the working folder, the main window's start directory. It is asked
-    // about before any window exists, so that nothing (the start-up connection above all)
-    // runs behind the question.
-    journal_ = std::make_unique<RunJournal>(journalPath(QDir::currentPath()));
+    // The journal lives in the working folder. It is asked about before any window exists, so
+    // that nothing (the start-up connection above all) runs behind the question.
+    journal_ = std::make_unique<RunJournal>(journalPath(folders.work));
     reportJournalStop(dialogs);
     std::shared_ptr<LeftOverRun> left = readLeftOverJournal();
     if (left && !askToRecover(dialogs, *left))
         left.reset();
     link_ = std::make_unique<DeviceLink>();
-    form1 = std::make_unique<TForm1>(*link_, dialogs);
+    form1 = std::make_unique<TForm1>(*link_, dialogs, folders);
     mnoznik = std::make_unique<TMnoznikForm>();
     wartosc = std::make_unique<TWartoscForm>();
     about = std::make_unique<TO_programieForm>();
@@ -77,8 +75,8 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
         launcher = systemLauncher.get();
     }
     linkPort = std::make_unique<LinkPortControl>(*link_);
-    firmware = std::make_unique<FirmwareUpdate>(dialogs, *launcher, *linkPort, form1->startDirectory());
-    help = std::make_unique<HelpDocuments>(dialogs, *launcher, form1->startDirectory());
+    firmware = std::make_unique<FirmwareUpdate>(dialogs, *launcher, *linkPort, folders);
+    help = std::make_unique<HelpDocuments>(dialogs, *launcher, folders);
 
     session_ = std::make_unique<MeasurementSession>(
         AcquisitionClock{.now = [this] { return link_->acquisitionTime(); },
@@ -105,7 +103,7 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher)
 
 QString Program::configPath() const
 {
-    return resolveStartDirPath(form1->startDirectory(), QStringLiteral("\\config.ini"));
+    return form1->folders().workFile(QStringLiteral("\\config.ini"));
 }
 
 void Program::loadSettings(UserDialogs &dialogs)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgramFolders.h"
 #include "RegisterFileInfo.h"
 
 #include <QList>
@@ -31,7 +32,9 @@ struct JournalScan;
 class Program {
 public:
     /// External programs and documents start through the launcher; without one, for real.
-    explicit Program(UserDialogs &dialogs, ExternalLauncher *launcher = nullptr);
+    /// Without folders the program works in the current directory, as when not installed.
+    explicit Program(UserDialogs &dialogs, ExternalLauncher *launcher = nullptr,
+                     const ProgramFolders &folders = ProgramFolders::current());
     ~Program();
 
     DeviceLink &link() { return *link_; }

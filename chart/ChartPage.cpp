@@ -7,6 +7,7 @@
 #include "MeasurementSession.h"
 #include "NumberFormat.h"
 #include "SettingsFile.h"
+#include "WindowPlacement.h"
 #include "ui_ChartPage.h"
 
 #include <QStyle>
@@ -180,8 +181,7 @@ void ChartPage::resetPaging()
 
 void ChartPage::BitBtn2Click()
 {
-    lines.show();
-    lines.raise();
+    bringUp(lines);
 }
 
 void ChartPage::applySettings(const Settings &settings)

@@ -3,6 +3,7 @@
 #include "SettingsFile.h"
 #include "ui_Konfigliniform.h"
 
+#include <QLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -54,7 +55,9 @@ TKonigLiniiForm::TKonigLiniiForm(QWidget *parent)
         for (QSpinBox *field : {fields[0], fields[1]})
             connect(field, &QSpinBox::textChanged, this, &TKonigLiniiForm::announceLines);
     }
-    ui->Image1->setPixmap(linesPicture(ui->Image1->minimumSize()));
+    // The picture fills the space the layout gives it in the fixed-size window.
+    layout()->activate();
+    ui->Image1->setPixmap(linesPicture(ui->Image1->size() - QSize(4, 4)));
     connect(ui->BitBtn1, &QPushButton::clicked, this, &TKonigLiniiForm::BitBtn1Click);
 }
 

@@ -5,6 +5,7 @@
 #include "Mnoznikunit.h"
 #include "NumberFormat.h"
 #include "Wartoscunit.h"
+#include "WindowPlacement.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -73,7 +74,7 @@ void Corrections::openValueDialog(int sensor, const QString &caption)
         const DeviceParams &stan = link.device().Stan;
         valueEdit->showConfirmed(FormatParameter(editsZeroPosition() ? stan.UZP[sensor] : stan.Offset[sensor]));
     }
-    wartosc.show();
+    bringUp(wartosc, wartosc.Edit1());
 }
 
 void Corrections::openMultiplierDialog(int sensor)
@@ -83,7 +84,7 @@ void Corrections::openMultiplierDialog(int sensor)
     if (mnoznik.channel != sensor)
         multiplierEdit->showConfirmed(FormatParameter(link.device().Stan.COEF[sensor]));
     mnoznik.channel = sensor;
-    mnoznik.show();
+    bringUp(mnoznik, mnoznik.Edit6());
 }
 
 void Corrections::enterValue(const QString &text)

@@ -5,7 +5,6 @@
 #include "EnterEdit.h"
 #include "NumberFormat.h"
 #include "SensorListDrawing.h"
-#include "StartDirPath.h"
 #include "UpDown.h"
 
 #include <QAbstractButton>
@@ -15,8 +14,9 @@
 #include <QLineEdit>
 #include <QPixmap>
 
-SettingsPanel::SettingsPanel(const SettingsControls &controls, DeviceLink &link, QString startDir, QObject *parent)
-    : QObject(parent), c(controls), link(link), startDir(std::move(startDir))
+SettingsPanel::SettingsPanel(const SettingsControls &controls, DeviceLink &link, ProgramFolders folders,
+                             QObject *parent)
+    : QObject(parent), c(controls), link(link), folders(std::move(folders))
 {
     drawSensorList(c.activeSensor);
     connect(c.mode, &QComboBox::activated, this, &SettingsPanel::ComboBox1Click);
@@ -95,7 +95,7 @@ void SettingsPanel::showMode(const DeviceState &device)
     const int item = c.mode->currentIndex();
     if (item >= 0) {
         // A missing or unreadable picture leaves the box empty rather than showing another mode.
-        const QPixmap picture(resolveStartDirPath(startDir, modePicture(item)));
+        const QPixmap picture(folders.shippedFile(modePicture(item)));
         if (picture.isNull())
             c.modePicture->clear();
         else

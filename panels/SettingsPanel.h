@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgramFolders.h"
 #include "SettingsControls.h"
 
 #include <QObject>
@@ -19,7 +20,8 @@ class SettingsPanel : public QObject {
     Q_OBJECT
 
 public:
-    SettingsPanel(const SettingsControls &controls, DeviceLink &link, QString startDir, QObject *parent = nullptr);
+    SettingsPanel(const SettingsControls &controls, DeviceLink &link, ProgramFolders folders,
+                  QObject *parent = nullptr);
 
     /// The panel and the device labels from the reported values.
     void refresh();
@@ -44,5 +46,5 @@ private:
 
     SettingsControls c;
     DeviceLink &link;
-    QString startDir;
+    ProgramFolders folders;
 };

@@ -2,9 +2,9 @@
 
 #include "BackgroundJob.h"
 #include "ExternalLauncher.h"
-#include "StartDirPath.h"
 #include "UserDialogs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -31,9 +31,10 @@ TerminalCommand systemTerminal()
     return {QStringLiteral("xterm"), {QStringLiteral("-hold"), QStringLiteral("-e")}};
 }
 
-FirmwareUpdate::FirmwareUpdate(UserDialogs &dialogs, ExternalLauncher &launcher, PortControl &port, QString startDir,
-                               TerminalCommand terminal, std::chrono::milliseconds closeDeadline)
-    : dialogs(dialogs), launcher(launcher), port(port), startDir(std::move(startDir)), terminal(std::move(terminal)),
+FirmwareUpdate::FirmwareUpdate(UserDialogs &dialogs, ExternalLauncher &launcher, PortControl &port,
+                               ProgramFolders folders, TerminalCommand terminal,
+                               std::chrono::milliseconds closeDeadline)
+    : dialogs(dialogs), launcher(launcher), port(port), folders(std::move(folders)), terminal(std::move(terminal)),
       closeDeadline(closeDeadline), OpenDialog3(RememberedFileDialog::Open, hexFileRequest()),
       closing(new QTimer(this)), copy(new BackgroundJob(this))
 {
@@ -61,9 +62,13 @@ void FirmwareUpdate::Aktualizacja1Click()
     if (!chosen)
         return;
     chosenHex = chosen->path;
-    programmer = resolveStartDirPath(startDir, QStringLiteral("\\Bootloader\\AVROSP"));
-    wrapper = resolveStartDirPath(startDir, QStringLiteral("\\bootloader\\run-programmer.sh"));
-    hexCopy = resolveStartDirPath(startDir, QStringLiteral("\\bootloader\\program.hex"));
+    const QString programmerFile = QStringLiteral("\\Bootloader\\AVROSP");
+    programmer = folders.shippedFile(programmerFile);
+    // The programmer is the user's to supply: when missing, the message names their own folder.
+    if (!QFileInfo::exists(programmer))
+        programmer = folders.workFile(programmerFile);
+    wrapper = folders.shippedFile(QStringLiteral("\\bootloader\\run-programmer.sh"));
+    hexCopy = folders.workFile(QStringLiteral("\\bootloader\\program.hex"));
     // Checked before the link is closed: without them the update cannot happen at all.
     if (!filesPresent({programmer, wrapper}))
         return;
@@ -102,6 +107,8 @@ void FirmwareUpdate::copyHexFile()
         // The old copy goes first, so that a failed copy can never leave it to be programmed.
         QFile old(target);
         QFile hex(source);
+        // A fresh per-user working folder has no bootloader folder yet.
+        QDir().mkpath(QFileInfo(target).absolutePath());
         if ((!old.exists() || old.remove()) && hex.copy(target))
             return BackgroundJob::Result{true, false, {}};
         const QString reason = old.error() != QFileDevice::NoError ? old.errorString() : hex.errorString();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProgramFolders.h"
 #include "RememberedFileDialog.h"
 
 #include <QElapsedTimer>
@@ -44,7 +45,7 @@ public:
     /// How long the update waits for the port's closed notification before going on.
     static constexpr std::chrono::milliseconds kCloseDeadline{4001};
 
-    FirmwareUpdate(UserDialogs &dialogs, ExternalLauncher &launcher, PortControl &port, QString startDir,
+    FirmwareUpdate(UserDialogs &dialogs, ExternalLauncher &launcher, PortControl &port, ProgramFolders folders,
                    TerminalCommand terminal = systemTerminal(),
                    std::chrono::milliseconds closeDeadline = kCloseDeadline);
 
@@ -62,7 +63,7 @@ private:
     UserDialogs &dialogs;
     ExternalLauncher &launcher;
     PortControl &port;
-    QString startDir;
+    ProgramFolders folders;
     TerminalCommand terminal;
     std::chrono::milliseconds closeDeadline;
     RememberedFileDialog OpenDialog3;

@@ -1,7 +1,6 @@
 #include "HelpDocuments.h"
 
 #include "ExternalLauncher.h"
-#include "StartDirPath.h"
 #include "UserDialogs.h"
 
 #include <QFileInfo>
@@ -16,8 +15,8 @@ bool isFile(const QString &path)
 }
 } // namespace
 
-HelpDocuments::HelpDocuments(UserDialogs &dialogs, ExternalLauncher &launcher, QString startDir)
-    : dialogs(dialogs), launcher(launcher), startDir(std::move(startDir))
+HelpDocuments::HelpDocuments(UserDialogs &dialogs, ExternalLauncher &launcher, ProgramFolders folders)
+    : dialogs(dialogs), launcher(launcher), folders(std::move(folders))
 {
 }
 
@@ -27,7 +26,7 @@ QString HelpDocuments::helpPage() const
     QString page = kHelpFile;
     page.replace(page.size() - 4, 4, QStringLiteral(".html"));
     for (const QString &candidate : {page, QStringLiteral("\\help\\index.html")}) {
-        const QString path = resolveStartDirPath(startDir, candidate);
+        const QString path = folders.shippedFile(candidate);
         if (isFile(path))
             return path;
     }
@@ -36,7 +35,7 @@ QString HelpDocuments::helpPage() const
 
 QString HelpDocuments::manualPath() const
 {
-    return resolveStartDirPath(startDir, kManualFile);
+    return folders.shippedFile(kManualFile);
 }
 
 void HelpDocuments::pomocprogramu1Click()
@@ -44,7 +43,7 @@ void HelpDocuments::pomocprogramu1Click()
     const QString page = helpPage();
     if (page.isEmpty()) {
         dialogs.message(QStringLiteral("Nie znaleziono pomocy programu w folderze %1.")
-                            .arg(resolveStartDirPath(startDir, QStringLiteral("\\help"))));
+                            .arg(folders.shippedFile(QStringLiteral("\\help"))));
         return;
     }
     open(page, QStringLiteral("pomocy programu"));

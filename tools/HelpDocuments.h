@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgramFolders.h"
+
 #include <QString>
 
 class ExternalLauncher;
@@ -9,7 +11,7 @@ class UserDialogs;
 /// working folder, with the desktop's viewers.
 class HelpDocuments {
 public:
-    HelpDocuments(UserDialogs &dialogs, ExternalLauncher &launcher, QString startDir);
+    HelpDocuments(UserDialogs &dialogs, ExternalLauncher &launcher, ProgramFolders folders);
 
     /// The help: the page named like the old help file, with ".html", else index.html.
     void pomocprogramu1Click();
@@ -24,5 +26,5 @@ private:
 
     UserDialogs &dialogs;
     ExternalLauncher &launcher;
-    QString startDir;
+    ProgramFolders folders;
 };

@@ -1,10 +1,10 @@
 #include "O_programie_unit.h"
 
+#include "WindowPlacement.h"
 #include "ui_O_programie_unit.h"
 
 #include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
 #include <QStyle>
 #include <QtMath>
 
@@ -61,17 +61,14 @@ TO_programieForm::TO_programieForm(QWidget *parent)
     ui->BitBtn1->setIcon(
         QIcon::fromTheme(QStringLiteral("dialog-ok"), style()->standardIcon(QStyle::SP_DialogOkButton)));
     connect(ui->BitBtn1, &QPushButton::clicked, this, &TO_programieForm::BitBtn1Click);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 TO_programieForm::~TO_programieForm() = default;
 
 void TO_programieForm::showAbout()
 {
-    show();
-    raise();
-    activateWindow();
+    bringUp(*this, ui->BitBtn1);
 }
 
 void TO_programieForm::BitBtn1Click()

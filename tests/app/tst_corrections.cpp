@@ -11,6 +11,8 @@ private slots:
     void dialogEntry_data();
     void dialogEntry();
     void dialogOpening();
+    void dialogOpensCentredAndTakesTheKeys_data();
+    void dialogOpensCentredAndTakesTheKeys();
     void multiplierConfirmedByInstrument();
     void zeroNowIsNotUndone();
     void resetWritesInOrder();
@@ -84,6 +86,47 @@ void CorrectionsTest::dialogEntry()
     DeviceParams original = before;
     correction(others, member) = correction(original, member);
     QCOMPARE(std::memcmp(&others, &before, sizeof set), 0); // nothing else changed
+}
+
+void CorrectionsTest::dialogOpensCentredAndTakesTheKeys_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("member");
+    QTest::newRow("offset") << "SpeedButton5"
+                            << "Offset1";
+    QTest::newRow("multiplier") << "SpeedButton6"
+                                << "COEF1";
+}
+
+void CorrectionsTest::dialogOpensCentredAndTakesTheKeys()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, member);
+    Screen screen;
+    screen.program->main().show();
+    QVERIFY(QTest::qWaitForWindowActive(&screen.program->main()));
+    screen.click(button);
+    QWidget &dialog =
+        member.startsWith("COEF") ? static_cast<QWidget &>(screen.mnoznik()) : static_cast<QWidget &>(screen.wartosc());
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    const QPoint middle = dialog.screen()->availableGeometry().center();
+    // Centred as a window without its frame is: the frame may add a few pixels.
+    QVERIFY2((dialog.frameGeometry().center() - middle).manhattanLength() <= 8,
+             qPrintable(QStringLiteral("at %1,%2 %3x%4, middle %5,%6")
+                            .arg(dialog.x())
+                            .arg(dialog.y())
+                            .arg(dialog.frameGeometry().width())
+                            .arg(dialog.frameGeometry().height())
+                            .arg(middle.x())
+                            .arg(middle.y())));
+    // Typed straight away, without a click into the edit box.
+    QWidget *typedInto = QApplication::focusWidget();
+    QVERIFY(typedInto && typedInto->window() == &dialog);
+    QTest::keyClick(typedInto, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(typedInto, "2,5");
+    QTest::keyClick(typedInto, Qt::Key_Return);
+    DeviceParams taken = screen.device().Set;
+    QCOMPARE(correction(taken, member), 2.5f);
 }
 
 void CorrectionsTest::dialogOpening()

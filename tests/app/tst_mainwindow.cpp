@@ -42,6 +42,8 @@ class MainWindowTest : public QObject {
 private slots:
     void fileDialogFilters_data();
     void fileDialogFilters();
+    void fileDialogFolder_data();
+    void fileDialogFolder();
     void sevenWindowsInTheirOrder();
     void mainWindowShell();
     void menuItems_data();
@@ -320,6 +322,27 @@ void MainWindowTest::fileDialogFilters()
     QFETCH(QString, filter);
     QFETCH(QStringList, shown);
     QCOMPARE(nameFilters(filter), shown);
+}
+
+void MainWindowTest::fileDialogFolder_data()
+{
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("documents");
+    QTest::addColumn<QString>("opened");
+    const QString home = QDir::homePath();
+    const QString existing = QDir::tempPath();
+    QTest::newRow("first dialog") << QString() << existing << existing;
+    QTest::newRow("a file chosen before") << home << existing << home;
+    QTest::newRow("last folder gone") << "/nonexistent/pomiary" << existing << existing;
+    QTest::newRow("no documents folder") << QString() << "/nonexistent/Dokumenty" << home;
+}
+
+void MainWindowTest::fileDialogFolder()
+{
+    QFETCH(QString, last);
+    QFETCH(QString, documents);
+    QFETCH(QString, opened);
+    QCOMPARE(::fileDialogFolder(last, documents), opened);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -100,7 +100,7 @@ struct Fixture {
     RecordingDialogs dialogs;
     RecordingLauncher launcher;
     FakePort port{events, dialogs};
-    FirmwareUpdate update{dialogs, launcher, port, startDir, kTerminal};
+    FirmwareUpdate update{dialogs, launcher, port, {startDir, startDir}, kTerminal};
 };
 
 } // namespace
@@ -113,6 +113,7 @@ private slots:
     void update_data();
     void update();
     void secondUpdateReplacesTheCopy();
+    void installedProgramCopiesIntoTheUsersFolder();
     void failedCopyStartsNothing_data();
     void failedCopyStartsNothing();
     void missingFileStopsBeforeClosing_data();
@@ -172,6 +173,44 @@ void FirmwareUpdateTest::update()
     QCOMPARE(f.launcher.started[0].arguments, f.expectedArguments());
     QCOMPARE(QDir(f.toolDir).entryList({"*.hex"}, QDir::Files, QDir::Name), QStringList{"program.hex"});
     QCOMPARE(f.dialogs.shown, portOpen ? QStringList{"OK|Zamknieto port COM1"} : QStringList{});
+}
+
+void FirmwareUpdateTest::installedProgramCopiesIntoTheUsersFolder()
+{
+    // Installed: the wrapper ships read-only, the programmer is the user's own, and the
+    // user's folder has no bootloader folder until the first update.
+    QTemporaryDir root;
+    const ProgramFolders folders{root.filePath("home/KX520S-PC"), root.filePath("share/kx520s-pc")};
+    QDir().mkpath(folders.shipped + "/bootloader");
+    QVERIFY(QFile::copy(kWrapperSource, folders.shipped + "/bootloader/run-programmer.sh"));
+    writeFile(root.filePath("chosen.hex"), ":00000001FF\n");
+    QStringList events;
+    RecordingDialogs dialogs;
+    RecordingLauncher launcher;
+    FakePort port{events, dialogs};
+    port.open = false;
+    FirmwareUpdate update(dialogs, launcher, port, folders, kTerminal);
+    dialogs.files.append({root.filePath("chosen.hex"), 0});
+    update.Aktualizacja1Click();
+    QVERIFY(QTest::qWaitFor([&] { return !update.busy(); }, 5000));
+    const QString programmer = folders.work + "/Bootloader/AVROSP";
+    QCOMPARE(dialogs.shown, QStringList{QStringLiteral("Nie znaleziono pliku %1.\n"
+                                                       "Aktualizacja firmware nie została rozpoczęta.")
+                                            .arg(programmer)});
+
+    QDir().mkpath(folders.work + "/Bootloader");
+    writeFile(programmer, kStandInProgrammer);
+    dialogs.shown.clear();
+    dialogs.files.append({root.filePath("chosen.hex"), 0});
+    update.Aktualizacja1Click();
+    QVERIFY(QTest::qWaitFor([&] { return !update.busy(); }, 5000));
+    QCOMPARE(dialogs.shown, QStringList{});
+    QCOMPARE(launcher.started.size(), 1);
+    const QStringList arguments = launcher.started[0].arguments;
+    QCOMPARE(arguments.mid(1, 3), (QStringList{"sh", folders.shipped + "/bootloader/run-programmer.sh", programmer}));
+    // The copy goes beside the user's programmer, whatever the case of its folder.
+    QCOMPARE(arguments.at(7), "-if" + folders.work + "/Bootloader/program.hex");
+    QCOMPARE(contents(folders.work + "/Bootloader/program.hex"), QByteArray(":00000001FF\n"));
 }
 
 void FirmwareUpdateTest::secondUpdateReplacesTheCopy()
@@ -267,7 +306,7 @@ void FirmwareUpdateTest::lostNotificationEndsTheWaitAtTheDeadline()
     RecordingLauncher launcher;
     FakePort port(events, dialogs);
     port.notifies = false;
-    FirmwareUpdate update(dialogs, launcher, port, startDir, kTerminal, std::chrono::milliseconds(150));
+    FirmwareUpdate update(dialogs, launcher, port, {startDir, startDir}, kTerminal, std::chrono::milliseconds(150));
     QElapsedTimer clock;
     clock.start();
     update.Aktualizacja1Click();

@@ -25,7 +25,7 @@ struct Fixture {
     QTemporaryDir dir;
     RecordingDialogs dialogs;
     RecordingLauncher launcher;
-    HelpDocuments help{dialogs, launcher, dir.path()};
+    HelpDocuments help{dialogs, launcher, {dir.path(), dir.path()}};
 };
 
 } // namespace
