@@ -20,6 +20,7 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 
@@ -112,6 +113,9 @@ void TForm1::connectControls()
     connect(ui->instrukcjaKX520Q1, &QAction::triggered, this, &TForm1::instrukcjaKX520Q1Click);
     connect(ui->orpogramie1, &QAction::triggered, this, &TForm1::orpogramie1Click);
     connect(ui->debugger1, &QAction::triggered, this, &TForm1::debugger1Click);
+    // The monitor's menu item stays hidden, as on the instrument's service laptops: a key opens it.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), this), &QShortcut::activated, this,
+            &TForm1::debugger1Click);
     connect(ui->wizard1, &QAction::triggered, this, &TForm1::wizard1Click);
     connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm1::BitBtn7Click);
     connect(ui->pocz1, &QAction::triggered, this, &TForm1::pocz1Click);

@@ -1,3 +1,4 @@
+#include "ChartPage.h"
 #include "Com_debugger.h"
 #include "ConfigText.h"
 #include "DeviceLink.h"
@@ -17,6 +18,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
@@ -56,6 +58,7 @@ private slots:
     void unreadableSettingsAreReportedAndKept();
     void onlyTheMainWindowShowsAtStart();
     void escapedExceptionEndsWithAFailure();
+    void smallWindowsTakeTheKeys();
 };
 
 void MainWindowTest::sevenWindowsInTheirOrder()
@@ -305,6 +308,33 @@ void MainWindowTest::escapedExceptionEndsWithAFailure()
     QCOMPARE(runGuarded([]() -> int { throw std::runtime_error("brak pamięci"); }, report), 1);
     QCOMPARE(runGuarded([]() -> int { throw 42; }, report), 1);
     QCOMPARE(reported, (QStringList{"brak pamięci", QString()}));
+}
+
+void MainWindowTest::smallWindowsTakeTheKeys()
+{
+    ScopedWorkDir dir;
+    RecordingDialogs dialogs;
+    Program program(dialogs);
+    holdStartUpConnection(program.main());
+    program.main().show();
+    QVERIFY(QTest::qWaitForWindowActive(&program.main()));
+    const auto opened = [](QWidget *window, const char *focused) {
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QWidget *expected = window->findChild<QWidget *>(focused);
+        QVERIFY2(focus == expected || expected->isAncestorOf(focus), qPrintable(focus->objectName()));
+        window->close();
+    };
+    program.main().findChild<QTabWidget *>()->setCurrentIndex(2);
+    program.chart().findChild<QPushButton *>("BitBtn2")->click();
+    opened(program.windows()[4], "CSpinEdit1");
+    program.main().findChild<QAction *>("orpogramie1")->trigger();
+    opened(program.windows()[3], "BitBtn1");
+    program.main().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&program.main()));
+    QTest::keyClick(&program.main(), Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(program.monitor().isVisible());
 }
 
 void MainWindowTest::fileDialogFilters_data()
