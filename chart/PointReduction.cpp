@@ -38,14 +38,6 @@ private:
 };
 } // namespace
 
-std::vector<PlotPoint> reducePoints(const PointSeries &series, std::size_t from, std::size_t to, double xMin,
-                                    double xMax, int columns)
-{
-    std::vector<PlotPoint> out;
-    reducePoints(series, from, to, xMin, xMax, columns, out);
-    return out;
-}
-
 void reducePoints(const PointSeries &series, std::size_t from, std::size_t to, double xMin, double xMax, int columns,
                   std::vector<PlotPoint> &out, LastBin *last)
 {
@@ -97,11 +89,4 @@ double roundedSpan(double span)
         return span;
     const double step = std::exp2(std::floor(std::log2(span / 256)));
     return std::ceil(span / step) * step;
-}
-
-std::vector<PlotPoint> reduceView(const PointSeries &series, double xMin, double xMax, int columns)
-{
-    const std::size_t begin = series.lowerBound(xMin);
-    const std::size_t end = series.upperBound(xMax);
-    return reducePoints(series, begin > 0 ? begin - 1 : 0, std::min(end + 1, series.size()), xMin, xMax, columns);
 }

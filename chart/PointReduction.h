@@ -25,13 +25,8 @@ struct LastBin {
 /// learns where the last half column begins.
 void reducePoints(const PointSeries &series, std::size_t from, std::size_t to, double xMin, double xMax, int columns,
                   std::vector<PlotPoint> &out, LastBin *last = nullptr);
-std::vector<PlotPoint> reducePoints(const PointSeries &series, std::size_t from, std::size_t to, double xMin,
-                                    double xMax, int columns);
 
 /// The bottom axis's span for the full view of data spanning `span`: rounded up to a step of at
 /// most 1/256 of it (whole numbers stay as they are below 512), so that the axis moves only
 /// every few pixels' worth of new points and the frames between draw only what arrived.
 double roundedSpan(double span);
-
-/// The view [xMin, xMax] of a whole series: its points in range and one neighbour each side.
-std::vector<PlotPoint> reduceView(const PointSeries &series, double xMin, double xMax, int columns);

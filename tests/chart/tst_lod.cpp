@@ -1,5 +1,6 @@
 #include "PointReduction.h"
 #include "PointSeries.h"
+#include "ReducedSeries.h"
 
 #include <QImage>
 #include <QPainter>
@@ -133,12 +134,15 @@ private slots:
         QFETCH(int, from);
         QFETCH(int, to);
         const PointSeries series = makeSeries(Shape(shape));
+        // A page is its slice; a view of the whole series also keeps one neighbour each side.
         const bool page = from >= 0;
-        const std::size_t first = page ? std::size_t(from) : 0;
-        const std::size_t last = page ? std::size_t(to) : series.size();
+        const std::size_t inView = series.lowerBound(xMin);
+        const std::size_t first = page ? std::size_t(from) : (inView > 0 ? inView - 1 : 0);
+        const std::size_t last = page ? std::size_t(to) : std::min(series.upperBound(xMax) + 1, series.size());
 
-        const std::vector<PlotPoint> reduced =
-            page ? reducePoints(series, first, last, xMin, xMax, Width) : reduceView(series, xMin, xMax, Width);
+        ReducedSeries reducedSeries;
+        reducedSeries.update(series, {first, last, xMin, xMax, Width});
+        const std::vector<PlotPoint> &reduced = reducedSeries.points();
         QVERIFY(reduced.size() <= 8 * (Width + 2));
         for (const bool segments : {false, true}) {
             const QImage full = draw(allPoints(series, first, last), steps, xMin, xMax, segments);
