@@ -6,7 +6,7 @@
 /// build tree or any writable folder both are the working directory; an installed program works
 /// in a folder of the user's and reads its shipped files from the system's data folder.
 struct ProgramFolders {
-    QString work;    ///< config.ini, the journal, the firmware copy: the spec's startDir
+    QString work;    ///< config.ini, the journal, the firmware copy: the program's startDir
     QString shipped; ///< mode pictures, help, manual, bootloader wrapper
 
     /// Both the current directory, as a program that is not installed works.

@@ -25,8 +25,7 @@
 #include <QTimer>
 
 TForm1::TForm1(DeviceLink &link, UserDialogs &dialogs, const ProgramFolders &folders, QWidget *parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), link(link), dialogs(dialogs), folders_(folders),
-      startDir(folders.work)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()), link(link), dialogs(dialogs), folders_(folders)
 {
     ui->setupUi(this);
     ui->port1->menuAction()->setVisible(false);

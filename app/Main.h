@@ -60,7 +60,8 @@ public:
     /// Attaches the windows created after the main window, the tools and the pages.
     void attach(const Windows &windows, const Tools &tools, const Pages &pages);
 
-    const QString &startDirectory() const { return startDir; }
+    /// The working folder, the program's startDir.
+    const QString &startDirectory() const { return folders_.work; }
     const ProgramFolders &folders() const { return folders_; }
     /// Lines 1-5 of the settings: the "Aktywny" boxes, applied as clicks, and the sampling.
     void applySettings(const Settings &settings);
@@ -140,7 +141,6 @@ private:
     std::unique_ptr<DeviceView> view;
     std::unique_ptr<LiveReadout> readout;
     ProgramFolders folders_;
-    QString startDir;
 
     QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
