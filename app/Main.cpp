@@ -107,6 +107,7 @@ void TForm1::attach(const Windows &attached, const Tools &attachedTools, const P
 void TForm1::connectControls()
 {
     connect(ui->zakocz1, &QAction::triggered, this, &TForm1::zakocz1Click);
+    connect(ui->otworzPrzebieg1, &QAction::triggered, this, &TForm1::otworzPrzebieg1Click);
     connect(ui->Aktualizacja1, &QAction::triggered, this, &TForm1::Aktualizacja1Click);
     connect(ui->pomocprogramu1, &QAction::triggered, this, &TForm1::pomocprogramu1Click);
     connect(ui->instrukcjaKX520Q1, &QAction::triggered, this, &TForm1::instrukcjaKX520Q1Click);
@@ -186,10 +187,20 @@ void TForm1::showEvent(QShowEvent *event)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    if (!closingUnasked && closeGuard && !closeGuard()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
     // The main window's close ends the program, whatever other windows are open.
     QCoreApplication::quit();
+}
+
+void TForm1::closeUnasked()
+{
+    closingUnasked = true;
+    close();
 }
 
 void TForm1::FormShow()

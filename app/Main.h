@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QTimer;
@@ -70,9 +71,15 @@ public:
     /// Lines 1-5 and 21 as they stand at close.
     void storeSettings(Settings &settings);
 
+    /// Asked before the window closes at the user's wish; false keeps it open.
+    void setCloseGuard(std::function<bool()> mayClose) { closeGuard = std::move(mayClose); }
+    /// Closes without asking, as the end of the user's session must.
+    void closeUnasked();
+
     void FormShow();
     void FormClose();
     void zakocz1Click();
+    void otworzPrzebieg1Click() { emit keptRunsRequested(); }
     void Aktualizacja1Click();
     void pomocprogramu1Click();
     void instrukcjaKX520Q1Click();
@@ -114,6 +121,8 @@ signals:
     void startUpConnection();
     /// The window is closing: the settings are saved now.
     void closing();
+    /// "Otwórz zapisany przebieg...".
+    void keptRunsRequested();
     /// An "Aktywny" box changed, by a click or from code.
     void activeChannelsChanged(const std::array<bool, 3> &active);
 
@@ -130,6 +139,8 @@ private:
     void showPortClosed();
 
     std::unique_ptr<Ui::TForm1> ui;
+    std::function<bool()> closeGuard;
+    bool closingUnasked = false;
     DeviceLink &link;
     UserDialogs &dialogs;
     Windows windows{};

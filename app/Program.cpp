@@ -23,8 +23,11 @@
 #include "ChartData.h"
 #include "JobProgress.h"
 #include "JournalRecovery.h"
+#include "KeptRunOpening.h"
+#include "KeptRuns.h"
 #include "RegisterStore.h"
 #include "RunJournal.h"
+#include "UserSettings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -43,11 +46,28 @@ private:
     DeviceLink &link;
 };
 
-struct Program::LeftOverRun {
-    ChartData chart;
-    RegisterStore rows;
-    JournalScan scan;
-};
+namespace {
+
+// The housekeeping limits of the kept runs, written out on first use so that the user finds them.
+KeptRunLimits keptRunLimits()
+{
+    KeptRunLimits limits;
+    UserSettings settings;
+    settings.beginGroup(QStringLiteral("KeptRuns"));
+    const auto read = [&settings](const QString &key, double fallback) {
+        bool number = false;
+        const double value = settings.value(key).toDouble(&number);
+        if (number && value > 0)
+            return value;
+        settings.setValue(key, fallback); // missing, or nothing a limit can be
+        return fallback;
+    };
+    limits.maxAgeDays = int(read(QStringLiteral("maxAgeDays"), limits.maxAgeDays));
+    limits.maxTotalBytes = qint64(read(QStringLiteral("maxTotalGB"), double(limits.maxTotalBytes) / 1e9) * 1e9);
+    return limits;
+}
+
+} // namespace
 
 Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher, const ProgramFolders &folders)
 {
@@ -57,8 +77,9 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher, const Program
     // The journal lives in the working folder. It is asked about before any window exists, so
     // that nothing (the start-up connection above all) runs behind the question.
     journal_ = std::make_unique<RunJournal>(journalPath(folders.work));
+    tidyKeptRuns(keptRunsFolder(journal_->path()), keptRunLimits(), QDateTime::currentDateTime());
     reportJournalStop(dialogs);
-    std::shared_ptr<LeftOverRun> left = readLeftOverJournal();
+    std::shared_ptr<RebuiltRun> left = readLeftOverJournal();
     if (left && !askToRecover(dialogs, *left))
         left.reset();
     link_ = std::make_unique<DeviceLink>();
@@ -94,7 +115,10 @@ Program::Program(UserDialogs &dialogs, ExternalLauncher *launcher, const Program
     wireSession();
     loadSettings(dialogs);
     QObject::connect(form1.get(), &TForm1::closing, form1.get(), [this, &dialogs] { saveSettings(dialogs); });
+    form1->setCloseGuard([this, &dialogs] { return mayClose(dialogs); });
     wireJournal();
+    keptRuns_ = std::make_unique<KeptRunOpening>(dialogs, *journal_, *session_, form1.get());
+    QObject::connect(form1.get(), &TForm1::keptRunsRequested, keptRuns_.get(), &KeptRunOpening::open);
     if (left) {
         journal_->goOnAfter(left->scan);
         session_->adopt(std::move(left->chart), std::move(left->rows), left->scan.summary.lastTime);
@@ -184,7 +208,16 @@ void Program::wireJournal()
     QObject::connect(session_.get(), &MeasurementSession::chartCleared, journal, &RunJournal::chartCleared);
     QObject::connect(session_.get(), &MeasurementSession::rowRegistered, journal, &RunJournal::registerRow);
     QObject::connect(session_.get(), &MeasurementSession::registerCleared, journal, &RunJournal::registerCleared);
+    QObject::connect(session_.get(), &MeasurementSession::chartWhollyExported, journal, &RunJournal::chartExported);
+    QObject::connect(session_.get(), &MeasurementSession::registerWhollySaved, journal, &RunJournal::registerSaved);
     QObject::connect(form1.get(), &TForm1::closing, journal, &RunJournal::finish);
+}
+
+bool Program::mayClose(UserDialogs &dialogs) const
+{
+    return !session_->unsavedWork() ||
+           dialogs.confirm(QStringLiteral("Pomiary nie zostały zapisane. Zamknąć program? Przebieg zostanie zachowany "
+                                          "i można go otworzyć z menu Program."));
 }
 
 void Program::reportJournalStop(UserDialogs &dialogs)
@@ -202,19 +235,14 @@ void Program::reportJournalStop(UserDialogs &dialogs)
         Qt::QueuedConnection);
 }
 
-std::shared_ptr<Program::LeftOverRun> Program::readLeftOverJournal()
+std::shared_ptr<RebuiltRun> Program::readLeftOverJournal()
 {
     if (!QFileInfo::exists(journal_->path()))
         return {};
-    auto left = std::make_shared<LeftOverRun>();
+    auto left = std::make_shared<RebuiltRun>();
     BackgroundJob reading;
     auto *progress = new JobProgress(reading, QStringLiteral("Odczyt zapisu awaryjnego pomiarów..."), nullptr);
-    progress->showCount([](qint64 bytes, qint64 fileBytes) {
-        const auto records = [](qint64 size) {
-            return std::max<qint64>(0, size - qint64(JournalFormat::HeaderSize)) / qint64(JournalFormat::RecordSize);
-        };
-        return QStringLiteral("odczytane zapisy: %L1 z %L2").arg(records(bytes)).arg(records(fileBytes));
-    });
+    progress->showCount(journalReadingText);
     // No window exists yet, so nothing else can run meanwhile; the loop serves the progress window.
     QEventLoop wait;
     QObject::connect(&reading, &BackgroundJob::finished, &wait, &QEventLoop::quit);
@@ -227,7 +255,7 @@ std::shared_ptr<Program::LeftOverRun> Program::readLeftOverJournal()
     return left;
 }
 
-bool Program::askToRecover(UserDialogs &dialogs, const LeftOverRun &left)
+bool Program::askToRecover(UserDialogs &dialogs, const RebuiltRun &left)
 {
     if (left.scan.stopped) { // "Przerwij" while reading: kept aside as a No is
         keepJournalAside(dialogs, &left.scan);

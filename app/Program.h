@@ -24,8 +24,10 @@ class FirmwareUpdate;
 class HelpDocuments;
 class LinkPortControl;
 class RunJournal;
+class KeptRunOpening;
 class MeasurementSession;
 struct JournalScan;
+struct RebuiltRun;
 
 /// The program: its link to the instrument, its seven windows, created in their fixed
 /// order and destroyed in reverse, and the pages of the main window, wired together.
@@ -44,22 +46,24 @@ public:
     MeasurementSession &session() { return *session_; }
     ChartPage &chart() { return *chartPage; }
     RegisterPage &registerPage() { return *registerPage_; }
+    KeptRunOpening &keptRuns() { return *keptRuns_; }
     /// In the order of creation.
     QList<QWidget *> windows() const;
 
 private:
-    struct LeftOverRun;
     /// Reads the journal left by an unclean end, if any, into a chart and a register, once, behind
     /// a progress window: the question needs its counts, and a Yes needs nothing more.
-    std::shared_ptr<LeftOverRun> readLeftOverJournal();
+    std::shared_ptr<RebuiltRun> readLeftOverJournal();
     void wireSession();
     RegisterFileInfo registerFileInfo() const;
     void wireJournal();
     void reportJournalStop(UserDialogs &dialogs);
     /// Whether to take back the chart and register read from a journal left by an unclean end;
     /// one the user does not want, or whose reading was stopped, is kept aside.
-    bool askToRecover(UserDialogs &dialogs, const LeftOverRun &left);
+    bool askToRecover(UserDialogs &dialogs, const RebuiltRun &left);
     void keepJournalAside(UserDialogs &dialogs, const JournalScan *partial = nullptr);
+    /// Whether the main window may close: asked when something is unsaved.
+    bool mayClose(UserDialogs &dialogs) const;
     QString configPath() const;
     void loadSettings(UserDialogs &dialogs);
     void saveSettings(UserDialogs &dialogs);
@@ -78,6 +82,7 @@ private:
     std::unique_ptr<TCOM_DBG_Form> debugger;
     std::unique_ptr<TAsystentForm> asystent;
     std::unique_ptr<RunJournal> journal_;
+    std::unique_ptr<KeptRunOpening> keptRuns_;
     /// False when config.ini exists but could not be read: it is then left as it is.
     bool settingsWritable_ = true;
     // Owned by the main window's tabs once placed.

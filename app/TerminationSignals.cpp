@@ -1,7 +1,8 @@
 #include "TerminationSignals.h"
 
+#include "Main.h"
+
 #include <QSocketNotifier>
-#include <QWidget>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -20,7 +21,7 @@ void onSignal(int)
 
 } // namespace
 
-void closeOnTerminationSignals(QWidget &window)
+void closeOnTerminationSignals(TForm1 &window)
 {
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, ends) != 0)
@@ -31,7 +32,7 @@ void closeOnTerminationSignals(QWidget &window)
         char bytes[16];
         while (::read(readEnd, bytes, sizeof bytes) > 0) {
         }
-        window.close();
+        window.closeUnasked();
     });
     struct sigaction action = {};
     action.sa_handler = onSignal;

@@ -43,9 +43,12 @@ void ChartExport::exportPoints(const QString &path, PointsWriter write)
     }
     // A copy shares the points: the export writes them as they are now, however the chart goes on.
     const ChartData snapshot = data;
+    emit pointsCopied();
     QObject::disconnect(job, &BackgroundJob::finished, this, nullptr);
     connect(job, &BackgroundJob::finished, this, [this, path](const BackgroundJob::Result &result) {
-        if (!result.ok)
+        if (result.ok)
+            emit pointsWritten();
+        else
             report(path, result.reason);
     });
     job->start([snapshot, path, write](const BackgroundJob::Progress &progress) {

@@ -39,6 +39,11 @@ public:
     void exportPoints(const QString &path, PointsWriter write);
     bool exporting() const;
 
+signals:
+    /// An export of the points copied them as they are now, and later wrote them all.
+    void pointsCopied();
+    void pointsWritten();
+
 private:
     void report(const QString &path, const QString &reason);
 

@@ -54,6 +54,8 @@ ChartPage::ChartPage(UserDialogs &dialogs, TKonigLiniiForm &lines, MeasurementSe
     connect(ui->BitBtn10, &QPushButton::clicked, exporter, &ChartExport::BitBtn10Click);
     connect(ui->BitBtn11, &QPushButton::clicked, exporter, &ChartExport::BitBtn11Click);
     connect(ui->BitBtn12, &QPushButton::clicked, exporter, &ChartExport::BitBtn12Click);
+    connect(exporter, &ChartExport::pointsCopied, this, [this] { exportMark = this->session.chartMark(); });
+    connect(exporter, &ChartExport::pointsWritten, this, [this] { this->session.chartExported(exportMark); });
     connect(&session, &MeasurementSession::pointAppended, this, &ChartPage::scheduleRedraw);
     connect(&session, &MeasurementSession::sampleTaken, this, &ChartPage::showReadings);
     QLineEdit *fields[] = {ui->Edit22, ui->Edit26, ui->Edit27};

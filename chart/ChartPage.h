@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChartPaging.h"
+#include "SavedState.h"
 
 #include <QWidget>
 #include <memory>
@@ -70,4 +71,5 @@ private:
     ChartPlot *plot;
     ChartExport *exporter;
     QTimer *redrawTimer;
+    SavedState::Mark exportMark;
 };

@@ -28,6 +28,14 @@ void count(JournalSummary &summary, const JournalRecord &record)
 
 } // namespace
 
+std::optional<qint64> readJournalStart(const QString &path, QString *error)
+{
+    const JournalScan scan = readJournal(path, {}, [](qint64, qint64) { return false; });
+    if (error)
+        *error = scan.error;
+    return scan.valid ? std::optional(scan.summary.startLocalMs) : std::nullopt;
+}
+
 JournalScan readJournal(const QString &path, const std::function<void(const JournalRecord &)> &visit,
                         const JournalProgress &progress)
 {

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 /// What replaying a journal would rebuild, for the recovery question.
 struct JournalSummary {
@@ -35,6 +36,9 @@ using JournalProgress = std::function<bool(qint64 bytesRead, qint64 fileLength)>
 /// type; nothing after it is trusted.
 JournalScan readJournal(const QString &path, const std::function<void(const JournalRecord &)> &visit = {},
                         const JournalProgress &progress = {});
+
+/// The run's start from the journal's header alone; empty when the file is not a journal.
+std::optional<qint64> readJournalStart(const QString &path, QString *error = nullptr);
 
 /// Cuts a torn tail off: the file keeps its first scan.goodLength bytes.
 bool cutJournalTail(const QString &path, const JournalScan &scan, QString *error);

@@ -8,7 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <functional>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -36,6 +37,14 @@ QString journalQuestion(const JournalSummary &summary, const QDateTime &lastWrit
              QString::number(summary.chartPoints), QString::number(summary.registerRows));
 }
 
+QString journalReadingText(qint64 bytesRead, qint64 fileLength)
+{
+    const auto records = [](qint64 size) {
+        return std::max<qint64>(0, size - qint64(JournalFormat::HeaderSize)) / qint64(JournalFormat::RecordSize);
+    };
+    return QStringLiteral("odczytane zapisy: %L1 z %L2").arg(records(bytesRead)).arg(records(fileLength));
+}
+
 JournalScan replayJournal(const QString &path, ChartData &chart, RegisterStore &store, const JournalProgress &progress)
 {
     const auto visit = [&](const JournalRecord &record) {
@@ -57,23 +66,30 @@ JournalScan replayJournal(const QString &path, ChartData &chart, RegisterStore &
     return readJournal(path, visit, progress);
 }
 
+QString keptRunsFolder(const QString &journalPath)
+{
+    return QFileInfo(journalPath).dir().filePath(QStringLiteral("pomiary"));
+}
+
 namespace {
 
-// Places the journal under its dated name, by moving or copying it.
-QString placeAside(const QString &path, qint64 startLocalMs, QString *error,
-                   const std::function<bool(QFile &, const QString &)> &place)
+// A free name in the kept runs' folder for a run that began at startLocalMs; empty (error set)
+// when the folder cannot be made.
+QString keptName(const QString &journalPath, qint64 startLocalMs, QString *error)
 {
-    const QFileInfo info(path);
-    const QString stem =
-        QStringLiteral("journal-") + localDateTime(startLocalMs).toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"));
-    QString target = info.dir().filePath(stem + QStringLiteral(".kxj"));
-    for (int n = 2; QFileInfo::exists(target); ++n)
-        target = info.dir().filePath(stem + QStringLiteral("-%1.kxj").arg(n));
-    QFile file(path);
-    if (!place(file, target)) {
-        *error = file.errorString();
+    const QDir folder(keptRunsFolder(journalPath));
+    if (!folder.mkpath(QStringLiteral("."))) {
+        *error = QStringLiteral("nie można utworzyć folderu „%1”").arg(QDir::toNativeSeparators(folder.path()));
         return {};
     }
+    const QString stem =
+        QStringLiteral("journal-") + localDateTime(startLocalMs).toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"));
+    const auto taken = [](const QString &name) {
+        return QFileInfo::exists(name) || QFileInfo::exists(name + QStringLiteral(".part"));
+    };
+    QString target = folder.filePath(stem + QStringLiteral(".kxj"));
+    for (int n = 2; taken(target); ++n)
+        target = folder.filePath(stem + QStringLiteral("-%1.kxj").arg(n));
     return target;
 }
 
@@ -81,10 +97,52 @@ QString placeAside(const QString &path, qint64 startLocalMs, QString *error,
 
 QString keepAside(const QString &path, qint64 startLocalMs, QString *error)
 {
-    return placeAside(path, startLocalMs, error, [](QFile &file, const QString &to) { return file.rename(to); });
+    const QString target = keptName(path, startLocalMs, error);
+    if (target.isEmpty())
+        return {};
+    QFile file(path);
+    if (!file.rename(target)) {
+        *error = file.errorString();
+        return {};
+    }
+    return target;
 }
 
 QString keepCopyAside(const QString &path, qint64 startLocalMs, QString *error)
 {
-    return placeAside(path, startLocalMs, error, [](QFile &file, const QString &to) { return file.copy(to); });
+    const QString target = keptName(path, startLocalMs, error);
+    if (target.isEmpty())
+        return {};
+    QFile file(path);
+    if (!file.copy(target)) {
+        *error = file.errorString();
+        return {};
+    }
+    return target;
+}
+
+QString copySide(const QString &path, JournalRecord::Type side, JournalSink &sink)
+{
+    using T = JournalRecord::Type;
+    const auto onSide = [side](T type) {
+        return side == T::ChartClear ? type == T::ChartPoint || type == T::ChartClear
+                                     : type == T::RegisterRow || type == T::RegisterClear;
+    };
+    std::vector<unsigned char> batch;
+    QString error;
+    const auto flush = [&] {
+        if (error.isEmpty() && !batch.empty())
+            error = sink.write(batch.data(), batch.size());
+        batch.clear();
+    };
+    const JournalScan scan = readJournal(path, [&](const JournalRecord &record) {
+        if (!onSide(record.type))
+            return;
+        const auto bytes = JournalFormat::encode(record);
+        batch.insert(batch.end(), bytes.begin(), bytes.end());
+        if (batch.size() >= (1u << 20))
+            flush();
+    });
+    flush();
+    return scan.valid ? error : scan.error;
 }

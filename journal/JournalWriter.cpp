@@ -1,9 +1,9 @@
 #include "JournalWriter.h"
 
 JournalWriter::JournalWriter(std::unique_ptr<JournalSink> sink, std::optional<qint64> newRunStart,
-                             FailureHandler onFailure, std::chrono::milliseconds flushPeriod)
+                             FailureHandler onFailure, std::chrono::milliseconds flushPeriod, Seed seed)
     : m_sink(std::move(sink)), m_onFailure(std::move(onFailure)), m_period(flushPeriod), m_newRunStart(newRunStart),
-      m_thread(&JournalWriter::run, this)
+      m_seed(std::move(seed)), m_thread(&JournalWriter::run, this)
 {
 }
 
@@ -50,6 +50,8 @@ void JournalWriter::run()
     if (m_newRunStart) {
         const auto header = JournalFormat::encodeHeader(*m_newRunStart);
         QString error = m_sink->write(header.data(), header.size());
+        if (error.isEmpty() && m_seed)
+            error = m_seed(*m_sink);
         if (error.isEmpty())
             error = m_sink->sync();
         if (!error.isEmpty())

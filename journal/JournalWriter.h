@@ -24,11 +24,15 @@ public:
     /// Called once, on the writer's thread, when a write or sync fails; journaling stops
     /// there and later appends are dropped. Queue it to the user-interface thread.
     using FailureHandler = std::function<void(const QString &error)>;
+    /// Writes the records a new journal begins with, on the writer's thread, before any
+    /// appended one; returns an empty text on success, otherwise what went wrong.
+    using Seed = std::function<QString(JournalSink &sink)>;
+    static constexpr std::chrono::milliseconds DefaultFlushPeriod{500};
 
     /// newRunStart: the start of a new journal's run, written first as its header; empty when
     /// records go on after those of a recovered journal.
     JournalWriter(std::unique_ptr<JournalSink> sink, std::optional<qint64> newRunStart, FailureHandler onFailure,
-                  std::chrono::milliseconds flushPeriod = std::chrono::milliseconds(500));
+                  std::chrono::milliseconds flushPeriod = DefaultFlushPeriod, Seed seed = {});
     ~JournalWriter();
     JournalWriter(const JournalWriter &) = delete;
     JournalWriter &operator=(const JournalWriter &) = delete;
@@ -56,5 +60,6 @@ private:
     std::atomic<bool> m_failed{false};
     std::vector<unsigned char> m_buffer;
     std::optional<qint64> m_newRunStart;
+    Seed m_seed;
     std::thread m_thread;
 };

@@ -57,7 +57,7 @@ std::optional<JournalSummary> RunJournal::leftOver()
 std::optional<JournalSummary> RunJournal::leftOver(const JournalScan &scan)
 {
     if (scan.valid && !scan.summary.empty()) {
-        leftStartLocalMs_ = scan.summary.startLocalMs;
+        runStart_ = scan.summary.startLocalMs;
         return scan.summary;
     }
     // A header torn by the end, or a run whose every record was cleared: nothing to rebuild.
@@ -96,54 +96,91 @@ void RunJournal::goOnAfter(const JournalScan &scan)
     }
     chartPoints_ = scan.summary.chartPoints;
     registerRows_ = scan.summary.registerRows;
+    // Taken back from a journal, nothing of it is in a file of the user's.
+    chartUnsaved_ = chartPoints_ > 0;
+    registerUnsaved_ = registerRows_ > 0;
+    runStart_ = scan.summary.startLocalMs;
     nextOpen_ = JournalOpen::Continue;
+}
+
+bool RunJournal::takeUp(const QString &keptPath, const JournalScan &scan, QString *error)
+{
+    if (chartUnsaved_ || registerUnsaved_ ? !moveRunAside() : (end(), false)) {
+        *error = QStringLiteral("bieżący zapis pomiarów nie dał się odłożyć");
+        return false;
+    }
+    QFile kept(keptPath);
+    if (!kept.rename(path_)) {
+        *error = kept.errorString();
+        return false;
+    }
+    goOnAfter(scan);
+    return true;
 }
 
 bool RunJournal::keepAside(const JournalScan &partial, QString *error)
 {
     if (partial.valid)
-        leftStartLocalMs_ = partial.summary.startLocalMs;
+        runStart_ = partial.summary.startLocalMs;
     return keepAside(error);
 }
 
 bool RunJournal::keepAside(QString *error)
 {
-    // Read once already when it was found: a day's journal takes seconds to read again.
-    const qint64 start = leftStartLocalMs_ ? *leftStartLocalMs_ : readJournal(path_).summary.startLocalMs;
-    if (!::keepAside(path_, start, error).isEmpty())
+    if (!::keepAside(path_, runStart(), error).isEmpty())
         return true;
     off_ = true;
     return false;
 }
 
+qint64 RunJournal::runStart()
+{
+    if (!runStart_)
+        runStart_ = readJournalStart(path_).value_or(localMs(QFileInfo(path_).lastModified()));
+    return *runStart_;
+}
+
 void RunJournal::chartPoint(const ChartSample &point)
 {
     ++chartPoints_;
+    chartUnsaved_ = true;
     append(JournalRecord::chartPoint(point));
 }
 
 void RunJournal::registerRow(const RegisterRow &row)
 {
     ++registerRows_;
+    registerUnsaved_ = true;
     append(JournalRecord::registerRow(row));
 }
 
 void RunJournal::chartCleared()
 {
-    chartPoints_ = 0;
-    journalClear(JournalRecord::Type::ChartClear);
+    clearSide(JournalRecord::Type::ChartClear);
 }
 
 void RunJournal::registerCleared()
 {
-    registerRows_ = 0;
-    journalClear(JournalRecord::Type::RegisterClear);
+    clearSide(JournalRecord::Type::RegisterClear);
 }
 
-void RunJournal::journalClear(JournalRecord::Type type)
+void RunJournal::clearSide(JournalRecord::Type type)
 {
+    const bool chart = type == JournalRecord::Type::ChartClear;
+    (chart ? chartPoints_ : registerRows_) = 0;
+    bool &unsaved = chart ? chartUnsaved_ : registerUnsaved_;
+    const bool keep = unsaved && journalExists();
+    unsaved = false;
+    if (keep && chartPoints_ == 0 && registerRows_ == 0) {
+        moveRunAside();
+        return;
+    }
+    if (keep) {
+        moveAsideKeeping(chart ? JournalRecord::Type::RegisterClear : JournalRecord::Type::ChartClear);
+        return;
+    }
     // With no journal there is nothing to clear, except in a recovered one not yet appended to.
-    if (writer_ || nextOpen_ == JournalOpen::Continue)
+    if (journalExists())
         append(JournalRecord::cleared(type));
     if (chartPoints_ == 0 && registerRows_ == 0)
         end();
@@ -151,17 +188,63 @@ void RunJournal::journalClear(JournalRecord::Type type)
 
 void RunJournal::finish()
 {
-    end();
+    if (chartUnsaved_ || registerUnsaved_)
+        moveRunAside();
+    else
+        end();
     // The run is over: whatever still arrives while the program closes has no journal.
     off_ = true;
+}
+
+void RunJournal::closeWriter()
+{
+    if (!writer_)
+        return;
+    writer_->abandon();
+    // A writer that failed, up to its last batch, has said so once; a new journal would only
+    // fail again.
+    if (writer_->failed())
+        off_ = true;
+    writer_.reset();
+}
+
+bool RunJournal::moveRunAside()
+{
+    if (!journalExists())
+        return true;
+    closeWriter();
+    QString error;
+    // A journal that could not even be created has nothing to keep.
+    if (QFileInfo::exists(path_) && ::keepAside(path_, runStart(), &error).isEmpty()) {
+        stop(error); // a new journal would overwrite it
+        return false;
+    }
+    nextOpen_ = JournalOpen::New;
+    chartPoints_ = registerRows_ = 0;
+    chartUnsaved_ = registerUnsaved_ = false;
+    runStart_.reset();
+    return true;
+}
+
+void RunJournal::moveAsideKeeping(JournalRecord::Type stayingSide)
+{
+    closeWriter();
+    QString error;
+    const QString kept = QFileInfo::exists(path_) ? ::keepAside(path_, runStart(), &error) : QString();
+    if (kept.isEmpty()) {
+        stop(error);
+        return;
+    }
+    nextOpen_ = JournalOpen::New;
+    // The run goes on: the new journal keeps its start, and the staying side's records, read
+    // back from the journal kept aside on the writer's thread.
+    openWriter([kept, stayingSide](JournalSink &sink) { return copySide(kept, stayingSide, sink); });
 }
 
 void RunJournal::end()
 {
     if (writer_) {
         writer_->finish();
-        // A writer that failed, up to its last batch, has said so once; a new journal would
-        // only fail again.
         if (writer_->failed())
             off_ = true;
         writer_.reset();
@@ -169,6 +252,7 @@ void RunJournal::end()
         QFile::remove(path_); // recovered, and nothing added since
     }
     nextOpen_ = JournalOpen::New;
+    runStart_.reset();
 }
 
 void RunJournal::append(const JournalRecord &record)
@@ -177,20 +261,28 @@ void RunJournal::append(const JournalRecord &record)
     // the run takes meanwhile is replaced by the rebuilt run anyway.
     if (off_)
         return;
-    if (!writer_) {
-        QString error;
-        std::unique_ptr<JournalSink> sink = open_(path_, nextOpen_, &error);
-        if (!sink) {
-            stop(error);
-            return;
-        }
-        std::optional<qint64> newRunStart;
-        if (nextOpen_ == JournalOpen::New)
-            newRunStart = localMs(QDateTime::currentDateTime());
-        writer_ = std::make_unique<JournalWriter>(std::move(sink), newRunStart,
-                                                  [this](const QString &reason) { emit stopped(reason); });
+    if (!writer_)
+        openWriter();
+    if (writer_)
+        writer_->append(record);
+}
+
+void RunJournal::openWriter(JournalWriter::Seed seed)
+{
+    if (off_)
+        return;
+    QString error;
+    std::unique_ptr<JournalSink> sink = open_(path_, nextOpen_, &error);
+    if (!sink) {
+        stop(error);
+        return;
     }
-    writer_->append(record);
+    std::optional<qint64> newRunStart;
+    if (nextOpen_ == JournalOpen::New)
+        runStart_ = newRunStart = runStart_.value_or(localMs(QDateTime::currentDateTime()));
+    writer_ = std::make_unique<JournalWriter>(
+        std::move(sink), newRunStart, [this](const QString &reason) { emit stopped(reason); },
+        JournalWriter::DefaultFlushPeriod, std::move(seed));
 }
 
 void RunJournal::stop(const QString &reason)

@@ -3,6 +3,7 @@
 #include "JournalReader.h"
 #include "JournalRecord.h"
 #include "JournalSink.h"
+#include "JournalWriter.h"
 
 #include <QObject>
 #include <QString>
@@ -12,7 +13,6 @@
 #include <optional>
 
 class ChartData;
-class JournalWriter;
 class RegisterStore;
 struct ChartSample;
 struct RegisterRow;
@@ -20,6 +20,9 @@ struct RegisterRow;
 /// The journal of the run: every chart point and register row is journaled as it is taken, so
 /// that an unclean end loses at most the last flush period. A journal begins with the first
 /// record and ends at a clean exit or when the chart and the register are both empty again.
+/// Nothing unsaved is lost by an end or a clear: the journal as it stood is kept aside in the
+/// kept runs' folder, from where it can be taken up again. When the other side still holds
+/// something, a new journal goes on with that side's records.
 class RunJournal : public QObject {
     Q_OBJECT
 
@@ -52,11 +55,19 @@ public:
     /// The same after a reading that was stopped part way: its header names the run's start.
     bool keepAside(const JournalScan &partial, QString *error);
 
+    /// Takes up a kept run in place of the current one, after a rebuild from it (`scan`): the
+    /// current run is kept aside first if anything of it is unsaved, and the kept run's file
+    /// becomes the journal, going on as after a recovery.
+    bool takeUp(const QString &keptPath, const JournalScan &scan, QString *error);
+
     void chartPoint(const ChartSample &point);
     void chartCleared();
     void registerRow(const RegisterRow &row);
     void registerCleared();
-    /// A clean exit: the journal is no longer needed.
+    /// Everything the chart, or the register, holds was saved in a file.
+    void chartExported() { chartUnsaved_ = false; }
+    void registerSaved() { registerUnsaved_ = false; }
+    /// A clean exit: the journal is no longer needed, unless something in it is unsaved.
     void finish();
 
 signals:
@@ -66,10 +77,19 @@ signals:
 
 private:
     void append(const JournalRecord &record);
-    void journalClear(JournalRecord::Type type);
+    void clearSide(JournalRecord::Type type);
+    bool journalExists() const { return writer_ || nextOpen_ == JournalOpen::Continue; }
+    /// Stops writing, leaving what was appended in the file.
+    void closeWriter();
+    /// Moves the whole journal aside; false (journaling stopped) when it cannot be moved.
+    bool moveRunAside();
+    /// Moves the journal aside and begins a new one with the records of the side that stays.
+    void moveAsideKeeping(JournalRecord::Type stayingSide);
+    void openWriter(JournalWriter::Seed seed = {});
     /// Removes the journal; the next record begins a new one.
     void end();
     void stop(const QString &reason);
+    qint64 runStart();
 
     QString path_;
     SinkOpener open_;
@@ -77,6 +97,8 @@ private:
     JournalOpen nextOpen_ = JournalOpen::New;
     quint64 chartPoints_ = 0;
     quint64 registerRows_ = 0;
+    bool chartUnsaved_ = false;
+    bool registerUnsaved_ = false;
     bool off_ = false;
-    std::optional<qint64> leftStartLocalMs_; ///< the start of the run found left over
+    std::optional<qint64> runStart_; ///< of the journal's run, RegisterRow::localMs convention
 };

@@ -292,6 +292,7 @@ void RegisterPage::BitBtn4Click()
         info.now = QDateTime::currentDateTime();
     // The table as it is now: rows registered meanwhile go on growing the session's store.
     const RegisterStore rows = session.rows();
+    saveMark = session.registerMark();
     const QString name = SaveDialog4.fileName();
     const QString filter = filterPair(chosenFilter);
     for (QWidget *button : {ui->BitBtn1, ui->BitBtn4, ui->BitBtn6})
@@ -306,6 +307,8 @@ void RegisterPage::saveFinished(bool ok, const QString &message)
 {
     for (QWidget *button : {ui->BitBtn1, ui->BitBtn4, ui->BitBtn6})
         button->setEnabled(true);
-    if (!ok)
+    if (ok)
+        session.registerSaved(saveMark);
+    else
         dialogs.message(message);
 }

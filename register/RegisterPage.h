@@ -3,6 +3,7 @@
 #include "RegisterFileInfo.h"
 #include "Registration.h"
 #include "RememberedFileDialog.h"
+#include "SavedState.h"
 
 #include <QWidget>
 
@@ -75,5 +76,6 @@ private:
     int chosenFilter = 0;
     QTimer *followTimer;
     BackgroundJob *saveJob;
+    SavedState::Mark saveMark;
     bool followPending = false;
 };

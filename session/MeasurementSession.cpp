@@ -45,6 +45,7 @@ void MeasurementSession::chartPoint(const Sample &sample)
     point.H2 = lines_[2];
     point.F2 = lines_[3];
     appendSamplePoints(chart_, point);
+    chartSaved_.taken();
     emit pointAppended(point);
 }
 
@@ -70,6 +71,7 @@ void MeasurementSession::stopRecording()
 void MeasurementSession::clearChart()
 {
     chart_.clear();
+    chartSaved_.cleared();
     emit chartCleared();
 }
 
@@ -87,12 +89,14 @@ void MeasurementSession::appendRow(const RegisterSample &reading)
         stamped.now = clock_.localTime();
     const RegisterRow row = registerRow(stamped, choice_);
     rows_.append(row);
+    registerSaved_.taken();
     emit rowRegistered(row);
 }
 
 void MeasurementSession::clearRegister()
 {
     rows_.clear();
+    registerSaved_.cleared();
     emit registerCleared();
 }
 
@@ -100,8 +104,26 @@ void MeasurementSession::adopt(ChartData &&chart, RegisterStore &&rows, double l
 {
     chart_ = std::move(chart);
     rows_ = std::move(rows);
+    chartSaved_.cleared();
+    chartSaved_.taken(chart_.longestSeries());
+    registerSaved_.cleared();
+    registerSaved_.taken(quint64(rows_.size()));
     // New points follow the run's own, instead of starting at 0 on top of them. The run's last
     // sample is told, not found here: rows kept over a chart's restart carry an older time base.
     clock_.goOnFrom(lastTime);
     emit runAdopted();
+}
+
+void MeasurementSession::chartExported(const SavedState::Mark &mark)
+{
+    chartSaved_.saved(mark);
+    if (!chartSaved_.unsaved())
+        emit chartWhollyExported();
+}
+
+void MeasurementSession::registerSaved(const SavedState::Mark &mark)
+{
+    registerSaved_.saved(mark);
+    if (!registerSaved_.unsaved())
+        emit registerWhollySaved();
 }

@@ -6,6 +6,7 @@
 #include "Registration.h"
 #include "Sample.h"
 #include "SamplePoints.h"
+#include "SavedState.h"
 
 #include <QObject>
 #include <array>
@@ -55,8 +56,19 @@ public:
     const RegisterStore &rows() const { return rows_; }
 
     /// Takes a run rebuilt from a journal in place of the session's own points and rows; the
-    /// acquisition time goes on from `lastTime`, the time of the run's last sample.
+    /// acquisition time goes on from `lastTime`, the time of the run's last sample. Nothing of
+    /// it counts as saved.
     void adopt(ChartData &&chart, RegisterStore &&rows, double lastTime);
+
+    // Saving. A save or export takes its mark when it copies the points or rows it writes,
+    // and hands it back once the file is written.
+
+    SavedState::Mark chartMark() const { return chartSaved_.mark(); }
+    void chartExported(const SavedState::Mark &mark);
+    SavedState::Mark registerMark() const { return registerSaved_.mark(); }
+    void registerSaved(const SavedState::Mark &mark);
+    /// Points or rows taken since they were last saved or exported.
+    bool unsavedWork() const { return chartSaved_.unsaved() || registerSaved_.unsaved(); }
 
 signals:
     /// Each sample once it is registered and charted.
@@ -69,6 +81,9 @@ signals:
     void registerCleared();
     /// The points and rows were replaced as a whole.
     void runAdopted();
+    /// Everything the chart or the register holds is now saved in a file.
+    void chartWhollyExported();
+    void registerWhollySaved();
 
 private:
     void appendRow(const RegisterSample &reading);
@@ -85,4 +100,6 @@ private:
     std::array<std::optional<float>, 3> shown_;
     bool pk1_ = false;
     bool pk2_ = false;
+    SavedState chartSaved_;
+    SavedState registerSaved_;
 };

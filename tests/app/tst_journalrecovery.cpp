@@ -6,6 +6,8 @@
 #include "JournalRecord.h"
 #include "JournalRecovery.h"
 #include "JournalSink.h"
+#include "KeptRunOpening.h"
+#include "Main.h"
 #include "MeasurementSession.h"
 #include "PtyInstrument.h"
 #include "RecordingDialogs.h"
@@ -20,10 +22,18 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 namespace {
 
 const QString Question = QStringLiteral("?Poprzednia praca programu nie została zakończona poprawnie.");
+const QString ExitQuestion = QStringLiteral("?Pomiary nie zostały zapisane. Zamknąć program? Przebieg zostanie "
+                                            "zachowany i można go otworzyć z menu Program.");
+
+QStringList keptRuns(const ScopedWorkDir &dir)
+{
+    return QDir(keptRunsFolder(journalPath(dir.path()))).entryList({QStringLiteral("*.kxj")});
+}
 
 struct Recorded {
     std::vector<std::vector<std::pair<double, double>>> series;
@@ -114,31 +124,103 @@ private slots:
             QCOMPARE(dialogs.shown.size(), 1);
             QCOMPARE(program.session().rows().size(), 0);
         }
-        const QStringList kept = QDir(dir.path()).entryList({QStringLiteral("journal-*.kxj")});
+        const QStringList kept = keptRuns(dir);
         QCOMPARE(kept.size(), 1);
         QVERIFY(!QFile::exists(journalPath(dir.path())));
         ChartData chart;
         RegisterStore rows;
-        replayJournal(QDir(dir.path()).filePath(kept.first()), chart, rows);
+        replayJournal(QDir(keptRunsFolder(journalPath(dir.path()))).filePath(kept.first()), chart, rows);
         QCOMPARE(rows.size(), qint64(before.rows.size()));
     }
 
-    // A clean exit ends the journal: the next start asks nothing.
-    void cleanExitLeavesNothingToRecover()
+    // At exit an unsaved run is asked about once: "Nie" goes back to the program, "Tak" closes
+    // and keeps the run aside, and the next start asks nothing. A run whose register was saved
+    // and chart exported closes without a question and leaves nothing behind.
+    void exitAsksOnlyAboutUnsavedWork()
     {
         ScopedWorkDir dir;
         dir.write("config.ini", configText());
         {
             RecordingDialogs dialogs;
             Program program(dialogs);
+            program.main().show();
+            program.chart().SpeedButton15Click();
             sample(program, 10);
-            QVERIFY(QFile::exists(journalPath(dir.path())));
             program.main().close();
+            QCOMPARE(dialogs.shown, QStringList{ExitQuestion});
+            QVERIFY(program.main().isVisible());
+            QVERIFY(QFile::exists(journalPath(dir.path())));
+            dialogs.answers = {true};
+            program.main().close();
+            QCOMPARE(dialogs.shown.size(), 2);
+            QVERIFY(!program.main().isVisible());
         }
         QVERIFY(!QFile::exists(journalPath(dir.path())));
+        QCOMPARE(keptRuns(dir).size(), 1);
+
         RecordingDialogs dialogs;
         Program program(dialogs);
         QVERIFY(dialogs.shown.isEmpty());
+        program.main().show();
+        program.chart().SpeedButton15Click();
+        sample(program, 10);
+        dialogs.files = {ChosenFile{dir.path() + QStringLiteral("/rows.txt"), 0},
+                         ChosenFile{dir.path() + QStringLiteral("/points.xls"), 0}};
+        program.registerPage().BitBtn1Click();
+        program.chart().findChild<QPushButton *>(QStringLiteral("BitBtn11"))->click();
+        QVERIFY(runUntil([&] { return !program.session().unsavedWork(); }, 10000));
+        program.main().close();
+        QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.shown.join('\n')));
+        QVERIFY(!program.main().isVisible());
+        QVERIFY(!QFile::exists(journalPath(dir.path())));
+        QCOMPARE(keptRuns(dir).size(), 1);
+    }
+
+    // Recovered, then the record button: the chart clears as always, and the run is in the
+    // list of kept runs and reopens with every point and row, its time going on from its end.
+    // A file there that is not a run is listed as unreadable and cannot be chosen.
+    void recordAfterRecoveryThenReopen()
+    {
+        ScopedWorkDir dir;
+        dir.write("config.ini", configText());
+        Recorded before;
+        {
+            RecordingDialogs dialogs;
+            Program program(dialogs);
+            program.chart().SpeedButton15Click();
+            sample(program, 300);
+            before = recorded(program);
+        }
+        QDir().mkpath(keptRunsFolder(journalPath(dir.path())));
+        dir.write("pomiary/notatki.txt", "nie pomiary");
+        RecordingDialogs dialogs;
+        dialogs.answers = {true};
+        Program program(dialogs);
+        compare(recorded(program), before);
+        program.chart().SpeedButton15Click();
+        QCOMPARE(program.session().chart().longestSeries(), std::size_t(0));
+        QCOMPARE(program.session().rows().size(), qint64(300));
+
+        KeptRunOpening &opening = program.keptRuns();
+        program.main().otworzPrzebieg1Click();
+        QVERIFY(runUntil([&] { return opening.listWindow() != nullptr; }, 10000));
+        QTreeWidget *list = opening.listWindow()->list();
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QTreeWidgetItem *run = list->findItems(QStringLiteral("300"), Qt::MatchExactly, 2).value(0);
+        QVERIFY(run);
+        QCOMPARE(run->text(3), QStringLiteral("300"));
+        QTreeWidgetItem *notes = list->topLevelItem(list->indexOfTopLevelItem(run) == 0 ? 1 : 0);
+        QCOMPARE(notes->text(0), QStringLiteral("notatki.txt"));
+        QCOMPARE(notes->text(5), QStringLiteral("nieczytelny: nie jest to zapis pomiarów"));
+        QCOMPARE(notes->flags(), Qt::NoItemFlags);
+        list->setCurrentItem(run);
+        opening.listWindow()->openButton()->click();
+        QVERIFY(runUntil([&] { return program.session().chart().longestSeries() > 0; }, 10000));
+        compare(recorded(program), before);
+        QCOMPARE(program.link().acquisitionTime(), 0.01 * 299);
+        // The run it replaced, the register's rows after the record button, was kept aside.
+        QCOMPARE(keptRuns(dir).size(), 1);
+        QVERIFY(QFile::exists(journalPath(dir.path())));
     }
 
     // Killed with SIGKILL while sampling continuously with every sample registered: the
@@ -217,8 +299,7 @@ private slots:
         QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.shown.join('\n')));
         QCOMPARE(program.session().rows().size(), 0);
         QVERIFY(!QFile::exists(journalPath(dir.path())));
-        QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("journal-*.kxj")}),
-                 QStringList{QStringLiteral("journal-2026-12-01_08-30-00.kxj")});
+        QCOMPARE(keptRuns(dir), QStringList{QStringLiteral("journal-2026-12-01_08-30-00.kxj")});
     }
 
     // The disk fills up during sampling: one message, and sampling and registering go on.

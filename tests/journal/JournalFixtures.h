@@ -42,6 +42,16 @@ inline std::vector<JournalRecord> sampleRun(int count)
     return run;
 }
 
+/// The same without its clears: one journal from start to end.
+inline std::vector<JournalRecord> sampleRunWithoutClears(int count)
+{
+    std::vector<JournalRecord> run;
+    for (const JournalRecord &record : sampleRun(count))
+        if (record.type == JournalRecord::Type::ChartPoint || record.type == JournalRecord::Type::RegisterRow)
+            run.push_back(record);
+    return run;
+}
+
 inline void compareRecords(const JournalRecord &got, const JournalRecord &want)
 {
     QCOMPARE(int(got.type), int(want.type));

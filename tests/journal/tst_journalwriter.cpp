@@ -188,8 +188,8 @@ private slots:
             QVERIFY2(!kept.last().isEmpty(), qPrintable(error));
             QVERIFY(!QFile::exists(path()));
         }
-        QCOMPARE(kept, QStringList({m_dir.filePath(QStringLiteral("journal-2026-11-30_00-53-20.kxj")),
-                                    m_dir.filePath(QStringLiteral("journal-2026-11-30_00-53-20-2.kxj"))}));
+        QCOMPARE(kept, QStringList({m_dir.filePath(QStringLiteral("pomiary/journal-2026-11-30_00-53-20.kxj")),
+                                    m_dir.filePath(QStringLiteral("pomiary/journal-2026-11-30_00-53-20-2.kxj"))}));
         QFile first(kept.first());
         QVERIFY(first.open(QIODevice::ReadOnly));
         QCOMPARE(first.readAll(), QByteArray("0"));

@@ -97,12 +97,22 @@ private:
     QTemporaryDir m_dir;
     QString path() const { return journalPath(m_dir.path()); }
     QStringList files() const { return QDir(m_dir.path()).entryList(QDir::Files); }
+    /// The runs kept aside, by path.
+    QStringList kept() const
+    {
+        const QDir folder(keptRunsFolder(path()));
+        QStringList paths;
+        for (const QString &name : folder.entryList(QDir::Files))
+            paths << folder.filePath(name);
+        return paths;
+    }
 
 private slots:
     void cleanup()
     {
         for (const QString &name : files())
             QFile::remove(m_dir.filePath(name));
+        QDir(keptRunsFolder(path())).removeRecursively();
     }
 
     // A rebuild abandoned through its progress stops reading and leaves the file as it was.
@@ -112,7 +122,7 @@ private slots:
         RegisterStore store;
         {
             RunJournal journal(path());
-            feed(journal, sampleRun(40000), chart, store); // more than one read of the file
+            feed(journal, sampleRunWithoutClears(40000), chart, store); // more than one read of the file
         }
         const qint64 length = QFileInfo(path()).size();
         RunJournal journal(path());
@@ -231,10 +241,8 @@ private slots:
         RecoveredStart start(path());
         QVERIFY(start.recovered);
         QCOMPARE(start.chart.series(3).size() + std::size_t(start.store.size()), std::size_t(3));
-        QStringList kept = files();
-        kept.removeAll(QStringLiteral("journal.kxj"));
-        QCOMPARE(kept.size(), 1);
-        QFile copy(m_dir.filePath(kept.first()));
+        QCOMPARE(kept().size(), 1);
+        QFile copy(kept().first());
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QCOMPARE(copy.size(), qint64(whole.size()));
         QCOMPARE(QFileInfo(path()).size(), qint64(JournalFormat::HeaderSize + 3 * JournalFormat::RecordSize));
@@ -295,6 +303,148 @@ private slots:
         QVERIFY(!QFile::exists(path()));
     }
 
+    void unsavedRunKeptAside_data()
+    {
+        // p: chart point, r: register row, C/R: chart/register cleared, e: chart exported,
+        // s: register saved, f: clean exit. Kept: each kept run's chart points and rows.
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QStringList>("keptRuns");
+        QTest::newRow("exit, unsaved") << "pprf" << QStringList{"2/1"};
+        QTest::newRow("exit, all saved") << "ppresf" << QStringList{};
+        QTest::newRow("exit, saved and more taken") << "ppepf" << QStringList{"3/0"};
+        QTest::newRow("exit, register unsaved") << "ppresrf" << QStringList{"2/2"};
+        QTest::newRow("record, register empty") << "ppC" << QStringList{"2/0"};
+        QTest::newRow("record after an export") << "ppeC" << QStringList{};
+        QTest::newRow("record, register keeps rows") << "pprCpf" << QStringList{"1/1", "2/1"};
+        QTest::newRow("register cleared, chart exported") << "ppreRf" << QStringList{"2/1"};
+        QTest::newRow("saved register cleared") << "rsRf" << QStringList{};
+        QTest::newRow("both cleared one by one") << "prRC" << QStringList{"1/0", "1/1"};
+    }
+    // Whatever unsaved an end or a clear takes away is kept aside whole, as it stood before;
+    // what was saved in full is not.
+    void unsavedRunKeptAside()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QStringList, keptRuns);
+        {
+            RunJournal journal(path());
+            ChartSample point;
+            RegisterRow row;
+            for (const QChar step : steps) {
+                switch (step.toLatin1()) {
+                case 'p':
+                    point.measTime += 0.5;
+                    journal.chartPoint(point);
+                    break;
+                case 'r':
+                    row.measTime += 0.5;
+                    journal.registerRow(row);
+                    break;
+                case 'C':
+                    journal.chartCleared();
+                    break;
+                case 'R':
+                    journal.registerCleared();
+                    break;
+                case 'e':
+                    journal.chartExported();
+                    break;
+                case 's':
+                    journal.registerSaved();
+                    break;
+                case 'f':
+                    journal.finish();
+                    break;
+                }
+            }
+        } // copies are complete once the journal is gone
+        QVERIFY(!QFile::exists(path()));
+        QStringList got;
+        for (const QString &run : kept()) {
+            QVERIFY2(run.endsWith(QStringLiteral(".kxj")), qPrintable(run));
+            const JournalScan scan = readJournal(run);
+            QVERIFY(scan.valid && scan.goodLength == scan.fileLength);
+            got << QStringLiteral("%1/%2").arg(scan.summary.chartPoints).arg(scan.summary.registerRows);
+        }
+        got.sort();
+        QCOMPARE(got, keptRuns);
+    }
+
+    // A clear of unsaved points while the register holds rows: the run as it stood is kept
+    // aside, and the new journal goes on with the register's rows (read back from it while
+    // records keep coming), so that a crash loses neither.
+    void clearKeepsTheRunAndGoesOnWithTheOtherSide()
+    {
+        ChartData chart;
+        RegisterStore store;
+        const std::vector<JournalRecord> run = sampleRunWithoutClears(60000);
+        {
+            RunJournal journal(path());
+            feed(journal, run, chart, store);
+            journal.chartCleared();
+            RegisterRow row;
+            for (int i = 0; i < 1000; ++i) {
+                row.measTime = 1000.0 + i;
+                journal.registerRow(row);
+                store.append(row);
+            }
+        } // an unclean end
+        QCOMPARE(kept().size(), 1);
+        ChartData keptChart;
+        RegisterStore keptStore;
+        const JournalScan scan = replayJournal(kept().first(), keptChart, keptStore);
+        QCOMPARE(scan.goodLength, scan.fileLength);
+        compareCharts(keptChart, chart);
+        QCOMPARE(keptStore.size(), store.size() - 1000);
+
+        RecoveredStart start(path());
+        QVERIFY(start.recovered);
+        QCOMPARE(start.chart.longestSeries(), std::size_t(0));
+        compareStores(start.store, store);
+        QCOMPARE(readJournalStart(path()), readJournalStart(kept().first())); // the same run
+    }
+
+    // A kept run taken up becomes the journal and goes on; the current unsaved run is kept
+    // aside in its place, and a saved one is not.
+    void keptRunTakenUp()
+    {
+        ChartData chart;
+        RegisterStore store;
+        {
+            RunJournal journal(path());
+            feed(journal, sampleRunWithoutClears(30), chart, store);
+            journal.finish();
+        }
+        QCOMPARE(kept().size(), 1);
+        const QString keptRun = kept().first();
+
+        RunJournal journal(path());
+        ChartSample point;
+        point.measTime = 3.0;
+        journal.chartPoint(point);
+        RebuiltRun rebuilt;
+        rebuilt.scan = replayJournal(keptRun, rebuilt.chart, rebuilt.rows);
+        QString error;
+        QVERIFY2(journal.takeUp(keptRun, rebuilt.scan, &error), qPrintable(error));
+        QVERIFY(!QFile::exists(keptRun));
+        QCOMPARE(kept().size(), 1); // the current run, with its one point
+        QCOMPARE(readJournal(kept().first()).summary.chartPoints, quint64(1));
+        QFile::remove(kept().first());
+        compareCharts(rebuilt.chart, chart);
+        compareStores(rebuilt.rows, store);
+
+        point.measTime = 99.0;
+        journal.chartPoint(point);
+        journal.finish();
+        QCOMPARE(kept().size(), 1);
+        ChartData gotChart;
+        RegisterStore gotStore;
+        replayJournal(kept().first(), gotChart, gotStore);
+        appendSamplePoints(chart, point);
+        compareCharts(gotChart, chart);
+        compareStores(gotStore, store);
+    }
+
     void leftOverWithNothingToRebuild_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -326,10 +476,10 @@ private slots:
         file.close();
         RunJournal journal(path());
         QVERIFY(!journal.leftOver());
-        QVERIFY(!QFile::exists(path()));
-        QCOMPARE(files().size(), keptAside ? 1 : 0);
+        QVERIFY(files().isEmpty());
+        QCOMPARE(kept().size(), keptAside ? 1 : 0);
         if (keptAside)
-            QVERIFY(files().first().startsWith(QStringLiteral("journal-")));
+            QVERIFY(QFileInfo(kept().first()).fileName().startsWith(QStringLiteral("journal-")));
     }
 
     void refusedRecoveryKeepsTheRunAside()
@@ -349,10 +499,9 @@ private slots:
         QString error;
         QVERIFY2(journal.keepAside(&error), qPrintable(error));
         journal.registerRow(RegisterRow{});
-        QCOMPARE(files().size(), 2); // the new run's journal beside the old one
-        QStringList kept = files();
-        kept.removeAll(QStringLiteral("journal.kxj"));
-        QFile old(m_dir.filePath(kept.first()));
+        QCOMPARE(files(), QStringList{QStringLiteral("journal.kxj")}); // the new run's journal
+        QCOMPARE(kept().size(), 1);
+        QFile old(kept().first());
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), before);
     }
