@@ -1,7 +1,9 @@
 // A day's run: the journal of a day (17 M samples, each charted and registered) recovered at
 // start, then continuous sampling against the simulated instrument paced at 57600 bit/s with
 // (a) the chart shown and recording at full view, (b) paging on, following the last page,
-// (c) the register shown following its newest row, (d) a ".txt" save of every row running.
+// (c) the register shown following its newest row, (d) a ".txt" save of every row running,
+// (e) the record button clearing the chart, the register's rows going on in a new journal, and
+// (f) the day's run, kept aside by it, reopened from the menu while sampling goes on.
 // For each: samples per second against the line's limit, frame time p50/p99 (the drawing's
 // share of the user-interface thread, per frame), posted-event latency p99 and CPU.
 // Arguments: seconds per case (default 30), samples of the day (default 17000000).
@@ -11,6 +13,7 @@
 #include "DeviceLink.h"
 #include "EventLoop.h"
 #include "JournalRecovery.h"
+#include "KeptRunOpening.h"
 #include "Main.h"
 #include "MeasurementSession.h"
 #include "Program.h"
@@ -28,6 +31,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <QTreeWidget>
 #include <qcustomplot.h>
 
 #include <algorithm>
@@ -255,6 +259,38 @@ int main(int argc, char *argv[])
     runUntil([&] { return savedAfter >= 0; }, 600000);
     std::printf("the save of %lld rows took %.1f s; index column %d px wide at %lld rows (60 px up to 1000000 rows)\n",
                 savedRows, savedAfter, table->columnWidth(0), program.session().rows().size());
+
+    tabs->setCurrentWidget(chart.parentWidget()->isWindow() ? &chart : chart.parentWidget());
+    clock.restart();
+    chart.SpeedButton15Click();
+    std::printf("the record button, the day's run kept aside and a new journal begun with its rows: %.1f ms\n",
+                clock.nsecsElapsed() / 1e6);
+    print("(e) chart shown, the register's rows copied into the new journal", measure(app, program, cpu, seconds));
+    KeptRunOpening &opening = program.keptRuns();
+    double listedAfter = -1, reopenedAfter = -1;
+    QElapsedTimer reopening;
+    QObject::connect(&opening, &KeptRunOpening::runOpened, &opening,
+                     [&] { reopenedAfter = reopening.elapsed() / 1000.0; });
+    QTimer listWatch;
+    listWatch.setInterval(20);
+    QObject::connect(&listWatch, &QTimer::timeout, &listWatch, [&] {
+        if (listedAfter >= 0 || !opening.listWindow())
+            return;
+        listedAfter = reopening.elapsed() / 1000.0;
+        QTreeWidget *list = opening.listWindow()->list();
+        list->setCurrentItem(list->topLevelItem(0));
+        reopening.restart();
+        opening.listWindow()->openButton()->click();
+    });
+    reopening.start();
+    listWatch.start();
+    form.otworzPrzebieg1Click();
+    print("(f) chart shown, a kept day's run reopened", measure(app, program, cpu, seconds));
+    runUntil([&] { return reopenedAfter >= 0; }, 600000);
+    std::printf("kept runs listed in %.1f s; the day's run rebuilt and taken up in %.1f s (%lld points per series, "
+                "%lld rows)\n",
+                listedAfter, reopenedAfter, qint64(program.session().chart().series(0).size()),
+                program.session().rows().size());
     form.SpeedButton11Click();
     return 0;
 }

@@ -95,30 +95,32 @@ QString keptName(const QString &journalPath, qint64 startLocalMs, QString *error
 
 } // namespace
 
-QString keepAside(const QString &path, qint64 startLocalMs, QString *error)
+namespace {
+
+// Places the journal under its kept name, by moving or copying it.
+QString placeAside(const QString &path, qint64 startLocalMs, QString *error, bool (QFile::*place)(const QString &))
 {
     const QString target = keptName(path, startLocalMs, error);
     if (target.isEmpty())
         return {};
     QFile file(path);
-    if (!file.rename(target)) {
+    if (!(file.*place)(target)) {
         *error = file.errorString();
         return {};
     }
     return target;
 }
 
+} // namespace
+
+QString keepAside(const QString &path, qint64 startLocalMs, QString *error)
+{
+    return placeAside(path, startLocalMs, error, &QFile::rename);
+}
+
 QString keepCopyAside(const QString &path, qint64 startLocalMs, QString *error)
 {
-    const QString target = keptName(path, startLocalMs, error);
-    if (target.isEmpty())
-        return {};
-    QFile file(path);
-    if (!file.copy(target)) {
-        *error = file.errorString();
-        return {};
-    }
-    return target;
+    return placeAside(path, startLocalMs, error, &QFile::copy);
 }
 
 QString copySide(const QString &path, JournalRecord::Type side, JournalSink &sink)

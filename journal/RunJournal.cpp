@@ -105,7 +105,9 @@ void RunJournal::goOnAfter(const JournalScan &scan)
 
 bool RunJournal::takeUp(const QString &keptPath, const JournalScan &scan, QString *error)
 {
-    if (chartUnsaved_ || registerUnsaved_ ? !moveRunAside() : (end(), false)) {
+    if (!(chartUnsaved_ || registerUnsaved_))
+        end();
+    else if (!moveRunAside()) {
         *error = QStringLiteral("bieżący zapis pomiarów nie dał się odłożyć");
         return false;
     }
@@ -169,7 +171,7 @@ void RunJournal::clearSide(JournalRecord::Type type)
     const bool chart = type == JournalRecord::Type::ChartClear;
     (chart ? chartPoints_ : registerRows_) = 0;
     bool &unsaved = chart ? chartUnsaved_ : registerUnsaved_;
-    const bool keep = unsaved && journalExists();
+    const bool keep = unsaved && journalExists() && QFileInfo::exists(path_);
     unsaved = false;
     if (keep && chartPoints_ == 0 && registerRows_ == 0) {
         moveRunAside();
@@ -230,7 +232,7 @@ void RunJournal::moveAsideKeeping(JournalRecord::Type stayingSide)
 {
     closeWriter();
     QString error;
-    const QString kept = QFileInfo::exists(path_) ? ::keepAside(path_, runStart(), &error) : QString();
+    const QString kept = ::keepAside(path_, runStart(), &error);
     if (kept.isEmpty()) {
         stop(error);
         return;

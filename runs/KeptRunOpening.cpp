@@ -45,6 +45,7 @@ void KeptRunOpening::open()
         list_ = new KeptRunsWindow(*runs, window_);
         list_->setAttribute(Qt::WA_DeleteOnClose);
         connect(list_, &KeptRunsWindow::chosen, this, &KeptRunOpening::openRun);
+        list_->adjustSize();
         centreOnScreen(*list_);
         list_->open();
     });

@@ -75,6 +75,11 @@ KeptRunsWindow::KeptRunsWindow(const std::vector<KeptRun> &runs, QWidget *parent
     connect(list_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem *current) { open_->setEnabled(current && (current->flags() & Qt::ItemIsEnabled)); });
     connect(list_, &QTreeWidget::itemActivated, this, &KeptRunsWindow::openChosen);
+    for (int i = 0; i < list_->topLevelItemCount(); ++i)
+        if (list_->topLevelItem(i)->flags() & Qt::ItemIsEnabled) {
+            list_->setCurrentItem(list_->topLevelItem(i)); // the newest run: Enter opens it
+            break;
+        }
     connect(buttons, &QDialogButtonBox::accepted, this, &KeptRunsWindow::openChosen);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -81,6 +81,16 @@ void sample(Program &program, int count)
     }
 }
 
+// A run recorded and registered by a program that then goes without a clean exit.
+Recorded crashedRun(int samples)
+{
+    RecordingDialogs dialogs;
+    Program program(dialogs);
+    program.chart().SpeedButton15Click();
+    sample(program, samples);
+    return recorded(program);
+}
+
 } // namespace
 
 class TestJournalRecovery : public QObject {
@@ -93,15 +103,8 @@ private slots:
     {
         ScopedWorkDir dir;
         dir.write("config.ini", configText());
-        Recorded before;
-        {
-            RecordingDialogs dialogs;
-            Program program(dialogs);
-            program.chart().SpeedButton15Click();
-            sample(program, 300);
-            before = recorded(program);
-            QVERIFY(before.rows.size() == 300 && before.series[3].size() == 300);
-        }
+        Recorded before = crashedRun(300);
+        QVERIFY(before.rows.size() == 300 && before.series[3].size() == 300);
         {
             RecordingDialogs dialogs;
             dialogs.answers = {true};
@@ -183,14 +186,7 @@ private slots:
     {
         ScopedWorkDir dir;
         dir.write("config.ini", configText());
-        Recorded before;
-        {
-            RecordingDialogs dialogs;
-            Program program(dialogs);
-            program.chart().SpeedButton15Click();
-            sample(program, 300);
-            before = recorded(program);
-        }
+        const Recorded before = crashedRun(300);
         QDir().mkpath(keptRunsFolder(journalPath(dir.path())));
         dir.write("pomiary/notatki.txt", "nie pomiary");
         RecordingDialogs dialogs;

@@ -1,9 +1,12 @@
-// Arbitrary journal files through the reader and the rebuild that recovery runs: a damaged or
-// foreign file must end the reading with a reason, never crash or hang.
+// Arbitrary journal files through the reader and the rebuild that recovery runs, and through
+// the list and the housekeeping of kept runs: a damaged or foreign file must end the reading
+// with a reason, never crash or hang, and never be removed.
 #include "ChartData.h"
 #include "JournalRecovery.h"
+#include "KeptRuns.h"
 #include "RegisterStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstddef>
@@ -21,8 +24,10 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString path = folder->filePath(QStringLiteral("journal.kxj"));
+    const QString kept = keptRunsFolder(journalPath(folder->path()));
+    const QString path = QDir(kept).filePath(QStringLiteral("journal-2026-12-11_08-00-00.kxj"));
     {
+        QDir().mkpath(kept);
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             __builtin_trap();
@@ -33,6 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const JournalScan scan = replayJournal(path, chart, rows);
     // What the question announces is what the rebuild holds.
     if (scan.valid && (scan.goodLength > scan.fileLength || quint64(rows.size()) != scan.summary.registerRows))
+        __builtin_trap();
+    // The list says what the rebuild would find.
+    const std::optional<std::vector<KeptRun>> listed = readKeptRuns(kept);
+    if (!listed || listed->size() != 1 || listed->front().file.journal != scan.valid ||
+        listed->front().scan.summary.registerRows != scan.summary.registerRows)
+        __builtin_trap();
+    // However old, a file that is not a run stays.
+    const QStringList removed = tidyKeptRuns(kept, KeptRunLimits{}, QDateTime::currentDateTime().addYears(1));
+    if (removed.isEmpty() == scan.valid || QFile::exists(path) == scan.valid)
         __builtin_trap();
     return 0;
 }

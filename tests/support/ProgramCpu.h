@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
+#include <sys/resource.h>
 #include <unistd.h>
 
 /// The threads of this process.
@@ -29,12 +30,15 @@ class ProgramCpu {
 public:
     explicit ProgramCpu(QSet<QString> instrumentThreads) : instrument_(std::move(instrumentThreads)) {}
 
+    /// The whole process's, threads that have ended included, less the instrument's.
     double seconds() const
     {
-        double sum = 0;
-        for (const QString &tid : threadIds())
-            if (!instrument_.contains(tid))
-                sum += threadCpuSeconds(tid);
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        double sum = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        for (const QString &tid : instrument_)
+            sum -= threadCpuSeconds(tid);
         return sum;
     }
 
