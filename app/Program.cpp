@@ -215,8 +215,12 @@ void Program::wireJournal()
 
 bool Program::mayClose(UserDialogs &dialogs) const
 {
-    return !session_->unsavedWork() ||
-           dialogs.confirm(QStringLiteral("Pomiary nie zostały zapisane. Zamknąć program? Przebieg zostanie zachowany "
+    if (!session_->unsavedWork())
+        return true;
+    if (!journal_->journaling()) // the run cannot be kept: nothing may be promised
+        return dialogs.confirm(QStringLiteral("Pomiary nie zostały zapisane, a zabezpieczanie pomiarów jest "
+                                              "wyłączone: nie zostaną zachowane.\nZamknąć program?"));
+    return dialogs.confirm(QStringLiteral("Pomiary nie zostały zapisane. Zamknąć program? Przebieg zostanie zachowany "
                                           "i można go otworzyć z menu Program."));
 }
 

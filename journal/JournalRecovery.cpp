@@ -84,11 +84,8 @@ QString keptName(const QString &journalPath, qint64 startLocalMs, QString *error
     }
     const QString stem =
         QStringLiteral("journal-") + localDateTime(startLocalMs).toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"));
-    const auto taken = [](const QString &name) {
-        return QFileInfo::exists(name) || QFileInfo::exists(name + QStringLiteral(".part"));
-    };
     QString target = folder.filePath(stem + QStringLiteral(".kxj"));
-    for (int n = 2; taken(target); ++n)
+    for (int n = 2; QFileInfo::exists(target); ++n)
         target = folder.filePath(stem + QStringLiteral("-%1.kxj").arg(n));
     return target;
 }
@@ -120,7 +117,14 @@ QString keepAside(const QString &path, qint64 startLocalMs, QString *error)
 
 QString keepCopyAside(const QString &path, qint64 startLocalMs, QString *error)
 {
-    return placeAside(path, startLocalMs, error, &QFile::copy);
+    const QString copy = placeAside(path, startLocalMs, error, &QFile::copy);
+    // The copy is the same run: it ended when the journal was last written, not now.
+    if (!copy.isEmpty()) {
+        QFile file(copy);
+        if (file.open(QIODevice::ReadWrite))
+            file.setFileTime(QFileInfo(path).lastModified(), QFileDevice::FileModificationTime);
+    }
+    return copy;
 }
 
 QString copySide(const QString &path, JournalRecord::Type side, JournalSink &sink)

@@ -8,7 +8,21 @@
 
 namespace {
 
-const QString PartSuffix = QStringLiteral(".part");
+// The file ends with a whole record that passes its checksum, or with the header alone. Damage
+// further in is found only by reading it all, which a start cannot afford.
+bool endsWhole(const QString &path, qint64 size)
+{
+    const qint64 header = qint64(JournalFormat::HeaderSize), record = qint64(JournalFormat::RecordSize);
+    if ((size - header) % record != 0)
+        return false;
+    if (size == header)
+        return true;
+    QFile file(path);
+    JournalFormat::RecordBytes last{};
+    return file.open(QIODevice::ReadOnly) && file.seek(size - record) &&
+           file.read(reinterpret_cast<char *>(last.data()), record) == record &&
+           JournalFormat::decode(last.data()).has_value();
+}
 
 } // namespace
 
@@ -17,13 +31,12 @@ std::vector<KeptRunFile> keptRunFiles(const QString &folder)
     std::vector<KeptRunFile> files;
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Time);
     for (const QFileInfo &entry : entries) {
-        if (entry.fileName().endsWith(PartSuffix))
-            continue;
         KeptRunFile file;
         file.path = entry.filePath();
         file.size = entry.size();
         file.lastWritten = entry.lastModified();
         file.journal = readJournalStart(file.path, &file.reason).has_value();
+        file.intact = file.journal && endsWhole(file.path, file.size);
         files.push_back(file);
     }
     return files;
@@ -33,7 +46,7 @@ QStringList runsToRemove(const std::vector<KeptRunFile> &files, const KeptRunLim
 {
     std::vector<const KeptRunFile *> runs;
     for (const KeptRunFile &file : files)
-        if (file.journal)
+        if (file.intact)
             runs.push_back(&file);
     std::sort(runs.begin(), runs.end(),
               [](const KeptRunFile *a, const KeptRunFile *b) { return a->lastWritten < b->lastWritten; });
@@ -57,11 +70,6 @@ QStringList runsToRemove(const std::vector<KeptRunFile> &files, const KeptRunLim
 
 QStringList tidyKeptRuns(const QString &folder, const KeptRunLimits &limits, const QDateTime &now)
 {
-    const QDir dir(folder);
-    // Only one program works in a folder: a copy still unfinished was cut short by a crash,
-    // and the journal it came from is still whole.
-    for (const QString &part : dir.entryList({QStringLiteral("*") + PartSuffix}, QDir::Files | QDir::Hidden))
-        QFile::remove(dir.filePath(part));
     QStringList removed;
     for (const QString &run : runsToRemove(keptRunFiles(folder), limits, now))
         if (QFile::remove(run))

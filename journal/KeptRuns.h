@@ -15,10 +15,11 @@ struct KeptRunFile {
     qint64 size = 0;
     QDateTime lastWritten; ///< the run's end
     bool journal = false;  ///< its header is a journal's: a run that can be rebuilt
-    QString reason;        ///< why it cannot, when it is not
+    bool intact = false;   ///< a journal that ends with a whole, sound record
+    QString reason;        ///< why it cannot be rebuilt, when it is not a journal
 };
 
-/// The files of the kept runs' folder, newest first; copies still being made are left out.
+/// The files of the kept runs' folder, newest first.
 std::vector<KeptRunFile> keptRunFiles(const QString &folder);
 
 struct KeptRunLimits {
@@ -28,10 +29,11 @@ struct KeptRunLimits {
 
 /// The kept runs housekeeping removes: those older than the age limit, then the oldest while
 /// all of them together pass the size limit. Never one written in the last 24 hours, never a
-/// file that is not a readable journal (nor is it counted).
+/// file that is not an intact journal (nor is it counted): a foreign file is not ours, and a
+/// damaged journal may hold more than a reading shows.
 QStringList runsToRemove(const std::vector<KeptRunFile> &files, const KeptRunLimits &limits, const QDateTime &now);
 
-/// Removes what runsToRemove names, and copies a crash left unfinished. Returns the removed runs.
+/// Removes what runsToRemove names. Returns the removed runs.
 QStringList tidyKeptRuns(const QString &folder, const KeptRunLimits &limits, const QDateTime &now);
 
 /// A kept run as the list shows it: its file and what a rebuild from it would give.

@@ -83,7 +83,7 @@ JournalScan RunJournal::rebuild(ChartData &chart, RegisterStore &store, const Jo
     return replayJournal(path_, chart, store, progress);
 }
 
-void RunJournal::goOnAfter(const JournalScan &scan)
+bool RunJournal::goOnAfter(const JournalScan &scan)
 {
     QString error;
     // Appending after a torn record would hide everything written later. Damage inside the
@@ -92,7 +92,7 @@ void RunJournal::goOnAfter(const JournalScan &scan)
         ((damagedInside(scan) && keepCopyAside(path_, scan.summary.startLocalMs, &error).isEmpty()) ||
          !cutJournalTail(path_, scan, &error))) {
         stop(error);
-        return;
+        return false;
     }
     chartPoints_ = scan.summary.chartPoints;
     registerRows_ = scan.summary.registerRows;
@@ -101,6 +101,7 @@ void RunJournal::goOnAfter(const JournalScan &scan)
     registerUnsaved_ = registerRows_ > 0;
     runStart_ = scan.summary.startLocalMs;
     nextOpen_ = JournalOpen::Continue;
+    return true;
 }
 
 bool RunJournal::takeUp(const QString &keptPath, const JournalScan &scan, QString *error)
@@ -116,8 +117,11 @@ bool RunJournal::takeUp(const QString &keptPath, const JournalScan &scan, QStrin
         *error = kept.errorString();
         return false;
     }
-    goOnAfter(scan);
-    return true;
+    if (goOnAfter(scan))
+        return true;
+    // Left where recovery looks for it, rather than lost to the list.
+    *error = QStringLiteral("zapisu pomiarów nie można kontynuować; pozostaje w pliku „%1”").arg(path_);
+    return false;
 }
 
 bool RunJournal::keepAside(const JournalScan &partial, QString *error)
@@ -133,6 +137,11 @@ bool RunJournal::keepAside(QString *error)
         return true;
     off_ = true;
     return false;
+}
+
+bool RunJournal::journaling() const
+{
+    return !off_ && !(writer_ && writer_->failed());
 }
 
 qint64 RunJournal::runStart()

@@ -48,13 +48,16 @@ public:
     /// rebuild reads the file (on any thread); goOnAfter, back on the journal's thread, makes
     /// the journal ready to go on in the same file.
     JournalScan rebuild(ChartData &chart, RegisterStore &store, const JournalProgress &progress = {}) const;
-    void goOnAfter(const JournalScan &scan);
+    /// False when the journal could not be made ready: journaling then stays off.
+    bool goOnAfter(const JournalScan &scan);
     /// Keeps the left-over journal under a dated name. When it cannot be moved, journaling stays
     /// off for this run so that it is not overwritten.
     bool keepAside(QString *error);
     /// The same after a reading that was stopped part way: its header names the run's start.
     bool keepAside(const JournalScan &partial, QString *error);
 
+    /// Whether runs are being journaled, so that an unsaved one can be kept aside.
+    bool journaling() const;
     /// Takes up a kept run in place of the current one, after a rebuild from it (`scan`): the
     /// current run is kept aside first if anything of it is unsaved, and the kept run's file
     /// becomes the journal, going on as after a recovery.

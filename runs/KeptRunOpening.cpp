@@ -14,8 +14,8 @@
 #include <memory>
 
 KeptRunOpening::KeptRunOpening(UserDialogs &dialogs, RunJournal &journal, MeasurementSession &session, QWidget *window)
-    : QObject(window), dialogs_(dialogs), journal_(journal), session_(session), window_(window),
-      listing_(new BackgroundJob(this)), rebuilding_(new BackgroundJob(this))
+    : dialogs_(dialogs), journal_(journal), session_(session), window_(window), listing_(new BackgroundJob(this)),
+      rebuilding_(new BackgroundJob(this))
 {
     new JobProgress(*listing_, QStringLiteral("Odczyt zapisanych przebiegów..."), window);
     auto *progress = new JobProgress(*rebuilding_, QStringLiteral("Odczyt zapisanego przebiegu..."), window);
@@ -60,6 +60,10 @@ void KeptRunOpening::open()
 void KeptRunOpening::openRun(const QString &path)
 {
     if (busy())
+        return;
+    if (session_.unsavedWork() && !journal_.journaling() &&
+        !dialogs_.confirm(QStringLiteral("Bieżące pomiary nie zostały zapisane, a zabezpieczanie pomiarów jest "
+                                         "wyłączone: nie zostaną zachowane.\nOtworzyć zapisany przebieg mimo to?")))
         return;
     auto run = std::make_shared<RebuiltRun>();
     QObject::disconnect(rebuilding_, &BackgroundJob::finished, this, nullptr);

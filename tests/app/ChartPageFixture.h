@@ -85,7 +85,7 @@ struct Fixture {
     QSpinBox *lineField(int n) const { return lines.findChild<QSpinBox *>(QStringLiteral("CSpinEdit%1").arg(n)); }
 };
 
-QList<double> xsOf(const PointSeries &series)
+inline QList<double> xsOf(const PointSeries &series)
 {
     QList<double> xs;
     for (std::size_t i = 0; i < series.size(); ++i)
@@ -93,13 +93,13 @@ QList<double> xsOf(const PointSeries &series)
     return xs;
 }
 
-QByteArray contents(const QString &path)
+inline QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-bool rangeIs(const QCPRange &range, double lower, double upper)
+inline bool rangeIs(const QCPRange &range, double lower, double upper)
 {
     return qAbs(range.lower - lower) < 1e-9 && qAbs(range.upper - upper) < 1e-9;
 }

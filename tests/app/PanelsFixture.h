@@ -155,7 +155,7 @@ QString writeOf(uint8_t cmd, const FrameData &data = kZeroData)
     return QString("%1: %2 %3 %4 %5").arg(cmd).arg(data[0]).arg(data[1]).arg(data[2]).arg(data[3]);
 }
 
-QStringList commandsOf(const QStringList &writes)
+inline QStringList commandsOf(const QStringList &writes)
 {
     QStringList out;
     for (const QString &w : writes)
@@ -179,14 +179,14 @@ bool shows(QWidget *edit, EditState state)
 }
 
 /// A correction of the wanted values by name: "UZP1", "Offset2", "COEF0".
-float &correction(DeviceParams &params, const QString &member)
+inline float &correction(DeviceParams &params, const QString &member)
 {
     const int sensor = member.right(1).toInt();
     const QString name = member.chopped(1);
     return name == "UZP" ? params.UZP[sensor] : name == "Offset" ? params.Offset[sensor] : params.COEF[sensor];
 }
 
-bool sameSettings(const SimParams &a, const SimParams &b)
+inline bool sameSettings(const SimParams &a, const SimParams &b)
 {
     return a.mode == b.mode && a.decp == b.decp && a.Beep == b.Beep && a.LED == b.LED && a.OnTime == b.OnTime &&
            a.PK1 == b.PK1 && a.PK2 == b.PK2 && a.UZP == b.UZP && a.Offset == b.Offset && a.COEF == b.COEF &&

@@ -316,6 +316,10 @@ private slots:
         QCOMPARE(journalMessages(), 1);
         QVERIFY(dialogs.shown.first().contains(QStringLiteral("No space left on device")));
         QVERIFY(program.session().rows().size() > rowsAtMessage + 50);
+        // Nothing can be kept aside now, and the exit question does not promise it.
+        program.main().close();
+        QVERIFY(dialogs.shown.last().startsWith(
+            QStringLiteral("?Pomiary nie zostały zapisane, a zabezpieczanie pomiarów jest wyłączone")));
     }
 };
 

@@ -11,9 +11,12 @@ namespace {
 
 const QDateTime Now(QDate(2026, 12, 11), QTime(12, 0));
 
-KeptRunFile run(const QString &name, qint64 hoursOld, qint64 gigabytes, bool journal = true)
+enum class Kind { Intact, Damaged, Foreign };
+
+KeptRunFile run(const QString &name, qint64 hoursOld, qint64 gigabytes, Kind kind = Kind::Intact)
 {
-    return {name, gigabytes * 1'000'000'000, Now.addSecs(-hoursOld * 3600), journal, {}};
+    return {name, gigabytes * 1'000'000'000, Now.addSecs(-hoursOld * 3600), kind != Kind::Foreign, kind == Kind::Intact,
+            {}};
 }
 
 QByteArray journalBytes(int records)
@@ -53,7 +56,9 @@ private slots:
         QTest::newRow("the last day's runs stay, however old the limit says")
             << std::vector{run("a", 1, 3), run("b", 2, 3)} << QStringList{};
         QTest::newRow("unreadable files are neither removed nor counted")
-            << std::vector{run("foreign", 90 * day, 100, false), run("run", 2 * day, 4)} << QStringList{};
+            << std::vector{run("foreign", 90 * day, 100, Kind::Foreign), run("run", 2 * day, 4)} << QStringList{};
+        QTest::newRow("damaged runs are neither removed nor counted")
+            << std::vector{run("torn", 90 * day, 100, Kind::Damaged), run("run", 2 * day, 4)} << QStringList{};
     }
     // Oldest first, by age and then by size, never the last 24 hours nor a file that is not a run.
     void housekeeping()
@@ -63,8 +68,8 @@ private slots:
         QCOMPARE(runsToRemove(files, KeptRunLimits{}, Now), removed);
     }
 
-    // On disk: a run past its age goes; a foreign file, a damaged header and an empty file stay,
-    // listed with the reason; a copy a crash left unfinished is removed and not listed.
+    // On disk: a run past its age goes; a foreign file, a damaged header, an empty file and a
+    // journal with a damaged end stay, whatever their age and name, listed with the reason.
     void tidyingAndListingTheFolder()
     {
         QTemporaryDir dir;
@@ -81,28 +86,37 @@ private slots:
         damagedHeader[6] = char(damagedHeader[6] ^ 1);
         write("journal-old.kxj", journalBytes(5), 45);
         write("journal-recent.kxj", journalBytes(7) + QByteArray(10, 'x'), 2);
+        QByteArray badLast = journalBytes(4);
+        badLast[badLast.size() - 1] = char(badLast[badLast.size() - 1] ^ 1);
+        write("journal-torn.kxj", journalBytes(4).chopped(3), 50);
+        write("journal-bad-last.kxj", badLast, 50);
         write("notes.txt", "notatki", 400);
         write("journal-damaged.kxj", damagedHeader, 60);
         write("empty.kxj", {}, 60);
-        write("journal-unfinished.kxj.part", journalBytes(2), 0);
+        write("journal-copy.kxj.part", "x", 90);
 
         const QStringList removed = tidyKeptRuns(folder, KeptRunLimits{}, QDateTime::currentDateTime());
         QCOMPARE(removed, QStringList{QDir(folder).filePath("journal-old.kxj")});
         QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name),
-                 (QStringList{"empty.kxj", "journal-damaged.kxj", "journal-recent.kxj", "notes.txt"}));
+                 (QStringList{"empty.kxj", "journal-bad-last.kxj", "journal-copy.kxj.part", "journal-damaged.kxj",
+                              "journal-recent.kxj", "journal-torn.kxj", "notes.txt"}));
 
         const std::optional<std::vector<KeptRun>> runs = readKeptRuns(folder);
         QVERIFY(runs);
-        QCOMPARE(runs->size(), std::size_t(4));
+        QCOMPARE(runs->size(), std::size_t(7));
         QCOMPARE(QFileInfo(runs->front().file.path).fileName(), QStringLiteral("journal-recent.kxj")); // newest
-        const KeptRun &recent = runs->front();
-        QVERIFY(recent.file.journal);
-        QCOMPARE(recent.scan.summary.registerRows, quint64(7));
-        QVERIFY(recent.scan.goodLength < recent.scan.fileLength);
-        for (std::size_t i = 1; i < runs->size(); ++i) {
-            QVERIFY(!(*runs)[i].file.journal);
-            QCOMPARE((*runs)[i].file.reason, QStringLiteral("nie jest to zapis pomiarów"));
+        for (const KeptRun &run : *runs) {
+            const QString name = QFileInfo(run.file.path).fileName();
+            if (!name.startsWith(QStringLiteral("journal-")) || name.contains(QStringLiteral("copy")) ||
+                name.contains(QStringLiteral("damaged"))) {
+                QVERIFY2(!run.file.journal, qPrintable(name));
+                QCOMPARE(run.file.reason, QStringLiteral("nie jest to zapis pomiarów"));
+                continue;
+            }
+            QVERIFY2(run.file.journal && !run.file.intact, qPrintable(name)); // all torn or damaged at the end
+            QVERIFY(run.scan.goodLength < run.scan.fileLength);
         }
+        QCOMPARE(runs->front().scan.summary.registerRows, quint64(7));
     }
 
     // A reading stopped through its progress returns nothing rather than a part of the list.

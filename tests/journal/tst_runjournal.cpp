@@ -445,6 +445,19 @@ private slots:
         compareStores(gotStore, store);
     }
 
+    // A kept run gone before it could be taken up: the failure is told, and the current run,
+    // already kept aside, is not lost.
+    void takeUpOfAVanishedRunFails()
+    {
+        RunJournal journal(path());
+        journal.registerRow(RegisterRow{});
+        QString error;
+        QVERIFY(!journal.takeUp(m_dir.filePath(QStringLiteral("pomiary/gone.kxj")), JournalScan{}, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(kept().size(), 1);
+        QCOMPARE(readJournal(kept().first()).summary.registerRows, quint64(1));
+    }
+
     void leftOverWithNothingToRebuild_data()
     {
         QTest::addColumn<QByteArray>("bytes");
