@@ -1,6 +1,7 @@
 // Arbitrary journal files through the reader and the rebuild that recovery runs, and through
 // the list and the housekeeping of kept runs: a damaged or foreign file must end the reading
-// with a reason, never crash or hang, and never be removed.
+// with a reason, never crash or hang, and never be removed unless it is a journal that ends
+// with a sound record (damage further in is not looked for at start).
 #include "ChartData.h"
 #include "JournalRecovery.h"
 #include "KeptRuns.h"
@@ -44,9 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!listed || listed->size() != 1 || listed->front().file.journal != scan.valid ||
         listed->front().scan.summary.registerRows != scan.summary.registerRows)
         __builtin_trap();
-    // However old, a file that is not a run stays.
+    // However old, a file that is not a journal, or whose end is torn or damaged, stays; a
+    // sound one goes.
     const QStringList removed = tidyKeptRuns(kept, KeptRunLimits{}, QDateTime::currentDateTime().addYears(1));
-    if (removed.isEmpty() == scan.valid || QFile::exists(path) == scan.valid)
+    const bool sound = scan.valid && scan.goodLength == scan.fileLength;
+    const bool wholeRecords =
+        (scan.fileLength - qint64(JournalFormat::HeaderSize)) % qint64(JournalFormat::RecordSize) == 0;
+    if (removed.isEmpty() != QFile::exists(path) || (!removed.isEmpty() && !(scan.valid && wholeRecords)) ||
+        (sound && removed.isEmpty()))
         __builtin_trap();
     return 0;
 }
