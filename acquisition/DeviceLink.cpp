@@ -289,10 +289,13 @@ void DeviceLink::OnPortEvent(Tserial_event *port, int event)
     // calls keep arrival order.
     switch (event) {
     case Tserial_event::PortOpened:
-    case Tserial_event::PortClosed:
+    case Tserial_event::PortClosed: {
+        // Read now: the port may be opened anew before the notification is handled.
+        const bool lost = event == Tserial_event::PortClosed && port->endedByLoss();
         QMetaObject::invokeMethod(
-            this, [this, event] { portNotification(event); }, Qt::QueuedConnection);
+            this, [this, event, lost] { portNotification(event, lost); }, Qt::QueuedConnection);
         break;
+    }
     case Tserial_event::WriteDone: {
         const auto *block = reinterpret_cast<const uint8_t *>(port->txData());
         if (!RequestSender::traced(block, port->txSize()))
@@ -315,7 +318,7 @@ void DeviceLink::OnPortEvent(Tserial_event *port, int event)
     }
 }
 
-void DeviceLink::portNotification(int event)
+void DeviceLink::portNotification(int event, bool lost)
 {
     if (event == Tserial_event::PortOpened) {
         connection_.portOpen = true;
@@ -323,7 +326,7 @@ void DeviceLink::portNotification(int event)
     } else {
         // Cleared before anyone is told: nothing may take the port for open any more.
         connection_.portOpen = false;
-        emit closed();
+        emit closed(lost);
     }
 }
 

@@ -127,7 +127,9 @@ public:
 
 signals:
     void opened(bool quiet);
-    void closed();
+    /// The port closed: `lost` when the line failed under it (the adapter pulled out, the
+    /// device gone), not when the program closed it.
+    void closed(bool lost);
     void replyHandled(const ReplyEffect &effect);
     /// A measurement frame reported a sensor appearing or disappearing.
     void presenceChanged(int sensor, bool present);
@@ -139,7 +141,7 @@ signals:
     void parametersReloaded();
 
 private:
-    void portNotification(int event);
+    void portNotification(int event, bool lost);
     void HandleReply(const uint8_t *p);
     void HandleMeasurement(const uint8_t *p, size_t n, double arrivedAt);
     /// Worker thread: the acquisition time of a burst that has just arrived; a measurement

@@ -44,6 +44,7 @@ struct Tserial_event::Worker {
     std::atomic<CompletionRule> completionRule{nullptr};
     std::atomic<bool> running{false};
     std::atomic<bool> abandoned{false};
+    std::atomic<bool> lost{false}; ///< ended by the line failing, not by stopEvent
     bool watchModemLines = false;
     bool modemLinesReadable = false;
 
@@ -118,8 +119,10 @@ void Tserial_event::Worker::run(NotifierSlot &slot)
     if (watchModemLines)
         signals.set(SignalBank::startStatusEvent);
 
+    int signal = -1;
     for (bool serving = true; serving;) {
-        switch (waitForSignal()) {
+        signal = waitForSignal();
+        switch (signal) {
         case SignalBank::readDoneEvent:
             if (readFailed) {
                 serving = false;
@@ -183,6 +186,7 @@ void Tserial_event::Worker::run(NotifierSlot &slot)
         }
     }
 
+    lost = signal != SignalBank::stopEvent;
     running = false;
     if (const int handle = fd.exchange(-1); handle >= 0)
         SerialDevice::closePort(handle);
@@ -561,6 +565,11 @@ void Tserial_event::rxDone()
 {
     if (worker_)
         worker_->signals.set(SignalBank::startReadEvent);
+}
+
+bool Tserial_event::endedByLoss() const
+{
+    return worker_ && worker_->lost.load();
 }
 
 bool Tserial_event::running() const

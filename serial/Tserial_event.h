@@ -88,6 +88,10 @@ public:
     const char *portName() const { return portName_; }
     int baudRate() const { return baudRate_; }
     bool running() const;
+    /// For the notifier while it handles PortClosed, and after: the worker ended because the
+    /// line failed (a hang-up, a failed read or write, the device gone), not because close()
+    /// asked it to.
+    bool endedByLoss() const;
 
 private:
     struct Worker;

@@ -49,6 +49,7 @@ private slots:
     void routing();
     void dataWhileClosedIsDroppedButReadsGoOn();
     void closingShowsItsMessage();
+    void closeTellsALossFromARequest();
     void samplePeriodEveryTenthFrame();
 };
 
@@ -135,6 +136,30 @@ void PortEventsTest::closingShowsItsMessage()
     QTRY_VERIFY(!form.connection().portOpen);
     QCOMPARE(dialogs.shown.last(), QString("OK|Zamknieto port COM1"));
     QVERIFY2(!openWhileShown, "the port counts as closed while its message is shown");
+}
+
+// The link says whether the line failed under the port or the port was closed on purpose.
+void PortEventsTest::closeTellsALossFromARequest()
+{
+    ScopedWorkDir dir;
+    RecordingDialogs dialogs;
+    Program program(dialogs);
+    holdStartUpConnection(program.main());
+    DeviceLink &link = program.link();
+    QList<bool> closes;
+    connect(&link, &DeviceLink::closed, this, [&](bool lost) { closes << lost; });
+    {
+        PtyPair pty;
+        Feed feed(link, pty, true);
+        QTRY_VERIFY(link.connection().portOpen);
+        feed.port.close();
+        QTRY_COMPARE(closes, QList<bool>{false});
+    }
+    PtyPair pty;
+    Feed feed(link, pty, true);
+    QTRY_VERIFY(link.connection().portOpen);
+    pty.closeMaster();
+    QTRY_COMPARE(closes, (QList<bool>{false, true}));
 }
 
 void PortEventsTest::samplePeriodEveryTenthFrame()

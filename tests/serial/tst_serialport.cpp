@@ -100,6 +100,7 @@ void SerialPortTest::openReportsItsResult()
     port.close();
     QVERIFY(recorder.waitFor(Tserial_event::PortClosed, 1, 1000));
     QCOMPARE(recorder.codes(), (QList<int>{Tserial_event::PortOpened, Tserial_event::PortClosed}));
+    QVERIFY(!port.endedByLoss());
 }
 
 void SerialPortTest::overlongNameIsRefusedAndStoredCut()
@@ -349,6 +350,7 @@ void SerialPortTest::vanishedFarEndEndsWorkerAndPortReopens()
         QVERIFY(recorder.waitFor(Tserial_event::PortOpened, 1, 1000));
         pty.closeMaster();
         QVERIFY(recorder.waitFor(Tserial_event::PortClosed, 1, 1000));
+        QVERIFY(port.endedByLoss());
     }
     QTRY_VERIFY_WITH_TIMEOUT(!port.running(), 1000);
     port.send("AFTER!!!", 8); // no worker: dropped, not left pending
@@ -380,6 +382,7 @@ void SerialPortTest::hangUpWhileNoReadIsPendingEndsQuietly()
 
     port.rxDone(); // the next read fails at once
     QVERIFY(recorder.waitFor(Tserial_event::PortClosed, 1, 1000));
+    QVERIFY(port.endedByLoss());
 }
 
 void SerialPortTest::terminalHangUpEndsWorker()
@@ -398,6 +401,7 @@ void SerialPortTest::terminalHangUpEndsWorker()
     if (hungUp != 0)
         QSKIP("hanging a terminal up needs administrator rights");
     QVERIFY(recorder.waitFor(Tserial_event::PortClosed, 1, 1000));
+    QVERIFY(port.endedByLoss());
     QTRY_VERIFY_WITH_TIMEOUT(!port.running(), 1000);
 }
 
@@ -422,6 +426,7 @@ void SerialPortTest::stopWinsOverFinishedRead()
     port.close();
     QVERIFY(recorder.waitFor(Tserial_event::PortClosed, 1, 1000));
     QCOMPARE(recorder.count(Tserial_event::DataArrived), 0);
+    QVERIFY(!port.endedByLoss());
 }
 
 void SerialPortTest::destroyWithPortOpenDeliversNothing()
